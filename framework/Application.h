@@ -25,4 +25,8 @@ class TApplication {
 
 TApplication& Application();
 
+// The text the error report shows for a failure's message: the message, followed by "." when
+// its last character sorts after ".".
+std::string ErrorReportText(const std::string& message);
+
 }  // namespace kl

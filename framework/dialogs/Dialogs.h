@@ -4,6 +4,8 @@
 // that answers from a queue and records what was asked.
 
 #include <memory>
+
+class QDialog;
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +53,8 @@ class IDialogs {
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
   // The font is read for the dialog's start and written back when the user confirms.
   virtual bool ChooseFont(TFont& font) = 0;
+  // Runs one of the program's own modal forms (the About dialog); answers QDialog's result.
+  virtual int ExecModal(QDialog& form) = 0;
 };
 
 // The dialogs in force; the Qt ones unless a test installed others.

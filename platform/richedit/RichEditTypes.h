@@ -80,6 +80,7 @@ constexpr UINT EM_POSFROMCHAR = 0x00D6;
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // ---- Rich-edit messages -------------------------------------------------------------------
+constexpr UINT EM_GETLIMITTEXT = WM_USER + 37;
 constexpr UINT EM_CANPASTE = WM_USER + 50;
 constexpr UINT EM_DISPLAYBAND = WM_USER + 51;
 constexpr UINT EM_EXGETSEL = WM_USER + 52;          // 1076

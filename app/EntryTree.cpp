@@ -1,0 +1,74 @@
+#include "app/EntryTree.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace kl {
+
+namespace {
+
+constexpr int EntryNumberRole = Qt::UserRole;
+
+// Hands the finished label to the tree's edited handler before it is stored in the node.
+class TLabelDelegate : public QStyledItemDelegate {
+ public:
+  explicit TLabelDelegate(TEntryTree& tree) : QStyledItemDelegate(&tree), tree_(tree) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    // The platform's tree labels hold at most 259 characters while edited.
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) line->setMaxLength(259);
+    return editor;
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line) return;
+    tree_.FinishEdit(tree_.itemFromIndex(index), line->text());
+  }
+
+ private:
+  TEntryTree& tree_;
+};
+
+}  // namespace
+
+TEntryTree::TEntryTree(QWidget* parent) : QTreeWidget(parent) {
+  setItemDelegate(new TLabelDelegate(*this));
+}
+
+int TEntryTree::NodeData(const QTreeWidgetItem* node) {
+  return node ? node->data(0, EntryNumberRole).toInt() : 0;
+}
+
+void TEntryTree::SetNodeData(QTreeWidgetItem* node, int number) {
+  node->setData(0, EntryNumberRole, number);
+}
+
+int TEntryTree::AbsoluteIndex(const QTreeWidgetItem* node) const {
+  int index = 0;
+  for (QTreeWidgetItemIterator it(const_cast<TEntryTree*>(this)); *it; ++it, ++index)
+    if (*it == node) return index;
+  return -1;
+}
+
+QTreeWidgetItem* TEntryTree::Selected() const {
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
+  if (!node) return;
+  std::string label = text.toStdString();
+  Raise(OnEdited, this, node, label);
+  node->setText(0, QString::fromStdString(label));
+}
+
+void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) Raise(OnDblClick, this);
+}
+
+}  // namespace kl

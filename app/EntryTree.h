@@ -1,0 +1,37 @@
+#pragma once
+// The entry tree: nodes whose labels can be edited in place (F2, or a slow second click on the
+// selected node). When an edit is finished the window's handler sees the new label and may
+// change it; what it leaves becomes the node's text.
+
+#include <QTreeWidget>
+#include <functional>
+#include <string>
+
+#include "framework/Object.h"
+
+namespace kl {
+
+using TTVEditedEvent = std::function<void(TObject* Sender, QTreeWidgetItem* Node, std::string& S)>;
+
+class TEntryTree : public QTreeWidget, public TObject {
+ public:
+  explicit TEntryTree(QWidget* parent);
+
+  TNotifyEvent OnDblClick;
+  TTVEditedEvent OnEdited;
+
+  // The node's entry number, 0 for the root and for nodes without one.
+  static int NodeData(const QTreeWidgetItem* node);
+  static void SetNodeData(QTreeWidgetItem* node, int number);
+  // The node's position counting every node from the top, the root being 0.
+  int AbsoluteIndex(const QTreeWidgetItem* node) const;
+  QTreeWidgetItem* Selected() const;
+
+  // Finishes an in-place edit of the node with the given text, as the user's Enter does.
+  void FinishEdit(QTreeWidgetItem* node, const QString& text);
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+}  // namespace kl

@@ -1,0 +1,173 @@
+// The entry commands and the entry tree: New, Open, Save, opening a node by double-click,
+// renaming a node in place, and the two methods that load and save the editor's entry.
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+
+#include "app/EntryTree.h"
+#include "app/MainForm.h"
+#include "editor/KlRichEdit.h"
+#include "editor/KlTextAttributes.h"
+#include "editor/RichEditStrings.h"
+#include "framework/actions/Action.h"
+#include "store/GlobalUnit.h"
+
+namespace kl {
+
+namespace {
+
+// Blank as the platform's trimming sees it: nothing but blanks and control characters.
+bool IsBlank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// "dddd, dd MMM yyyy hh:nn" in the system's language: Tuesday, 08 Dec 2026 22:15.
+std::string DateLine(const QDateTime& now) {
+  return QLocale::system().toString(now, "dddd, dd MMM yyyy hh:mm").toStdString();
+}
+
+// The system's short date and short time: the title of an entry saved without one.
+std::string ShortDateTime(const QDateTime& now) {
+  const QLocale locale = QLocale::system();
+  return (locale.toString(now.date(), QLocale::ShortFormat) + " " +
+          locale.toString(now.time(), QLocale::ShortFormat))
+      .toStdString();
+}
+
+}  // namespace
+
+bool TfrmMain::ConfirmReplaceEntry() {
+  if (!rchMain->Modified()) return true;
+  if (AskConfirmation(ModifiedQuestion) != MsgResult::Yes) return true;
+  // The user asked for the save: Save must see the flag even when no change event refreshed
+  // it (after a formatting command alone).
+  UpdateModifiedStatus();
+  actSave->Execute();
+  // A save that failed leaves the text where it is.
+  return !rchMain->Modified();
+}
+
+void TfrmMain::actNewExecute(TObject*) {
+  if (!ConfirmReplaceEntry()) return;
+  currentEntry_ = -1;
+  rchMain->Lines().Clear();
+  rchMain->SelectionAttributes().SetStyle({TFontStyle::Bold});
+  rchMain->Lines().Add(DateLine(QDateTime::currentDateTime()));
+  rchMain->SelectionAttributes().SetStyle({});
+  rchMain->Lines().Add("");
+  rchMain->SetModified(false);
+  UpdateModifiedStatus();
+}
+
+void TfrmMain::actOpenExecute(TObject*) {
+  dgoOpenEntry.initialDir = JournalFolder();
+  const std::optional<std::string> file = Dialogs().OpenFile(dgoOpenEntry);
+  if (!file) return;
+  if (!ConfirmReplaceEntry()) return;
+  currentEntry_ = -1;
+  LoadEntry(-1, *file);
+}
+
+void TfrmMain::actSaveExecute(TObject*) {
+  SaveCurrentEntry(currentEntry_);
+}
+
+void TfrmMain::tvEntriesDblClick(TObject*) {
+  const QTreeWidgetItem* node = tvEntries->Selected();
+  if (!node || tvEntries->AbsoluteIndex(node) == 0) return;
+  // Taken now: saving the modified entry first rebuilds the tree.
+  const int number = TEntryTree::NodeData(node);
+  if (number == 0) return;
+  if (!ConfirmReplaceEntry()) return;
+  currentEntry_ = number;
+  std::string path;
+  GetEntryFileName(number, "", path);
+  LoadEntry(number, path);
+}
+
+void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) {
+  if (tvEntries->AbsoluteIndex(Node) == 0) {
+    S = "Entries";
+  } else if (IsBlank(S)) {
+    S = Node->text(0).toStdString();
+  } else {
+    SaveEntryTitle(TEntryTree::NodeData(Node), S);
+  }
+}
+
+void TfrmMain::LoadEntry(int Number, const std::string& FileName) {
+  rchMain->Lines().Clear();
+  std::string path;
+  GetEntryFileName(Number, FileName, path);
+  try {
+    rchMain->Lines().LoadFromFile(path);
+  } catch (...) {
+    // A recorded file that is there but cannot be read must not be overwritten by the next
+    // save: that save records a new entry instead.
+    if (Number > 0 && !path.empty() && QFileInfo::exists(QString::fromStdString(path)))
+      currentEntry_ = -1;
+    throw;
+  }
+  rchMain->SetModified(Number <= 0);
+  UpdateModifiedStatus();
+}
+
+std::string TfrmMain::AskEntryTitle() {
+  InputRequest request;
+  request.caption = "Add journal entry title";
+  request.prompt = "Entry title";
+  request.maxLength = 255;
+  const std::string answer = Dialogs().InputBox(request);
+  return IsBlank(answer) ? ShortDateTime(QDateTime::currentDateTime()) : answer;
+}
+
+void TfrmMain::SaveCurrentEntry(int Number) {
+  if (Number > 0) {
+    std::string fileName;
+    GetEntryFileName(Number, "", fileName);
+    if (!SaveEntry(Number, "", fileName)) return;
+    rchMain->Lines().SaveToFile(fileName);
+  } else {
+    const std::string title = AskEntryTitle();
+    // The file is written before the index records it, so the index never lists an entry
+    // whose file is missing; afterwards the window holds the recorded entry, and later saves
+    // rewrite its file.
+    std::string fileName;
+    int number = 0;
+    const auto writeFile = [this](const std::string& path) {
+      rchMain->Lines().SaveToFile(path);
+      return true;
+    };
+    if (!SaveNewEntry(title, writeFile, fileName, number)) return;
+    currentEntry_ = number;
+  }
+  rchMain->SetModified(false);
+  UpdateModifiedStatus();
+  LoadJournalEntries();
+}
+
+void TfrmMain::LoadJournalEntries() {
+  tvEntries->setUpdatesEnabled(false);
+  tvEntries->clear();
+  auto* root = new QTreeWidgetItem(QStringList{"Entries"});
+  root->setFlags(root->flags() | Qt::ItemIsEditable);
+  tvEntries->addTopLevelItem(root);
+  try {
+    QList<QTreeWidgetItem*> nodes;
+    for (const TJournalEntry& entry : ReadJournalEntries()) {
+      auto* node = new QTreeWidgetItem(QStringList{QString::fromStdString(entry.Title)});
+      node->setFlags(node->flags() | Qt::ItemIsEditable);
+      TEntryTree::SetNodeData(node, entry.Number);
+      nodes.append(node);
+    }
+    root->addChildren(nodes);
+  } catch (const std::exception& failure) {
+    ShowMessage(std::string("LoadJournalEntries: Error - ") + failure.what());
+  }
+  tvEntries->expandAll();
+  tvEntries->setUpdatesEnabled(true);
+}
+
+}  // namespace kl

@@ -1,0 +1,185 @@
+#include "framework/dialogs/QtDialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+
+#include "framework/Font.h"
+#include "framework/dialogs/FileFilter.h"
+
+namespace kl {
+namespace {
+
+QString ToQ(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+void CentreOnScreen(QWidget& widget) {
+  QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size = widget.frameGeometry().size();
+  widget.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+// A dialog that places itself at the centre of the screen once it knows its final size, as the
+// program's message boxes and the input box are shown.
+template <typename Dialog>
+class ScreenCentred : public Dialog {
+ public:
+  using Dialog::Dialog;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    Dialog::showEvent(event);
+    CentreOnScreen(*this);
+  }
+};
+
+QMessageBox::Icon ToQtIcon(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Question:
+      return QMessageBox::Question;
+    case MsgIcon::Error:
+      return QMessageBox::Critical;
+    case MsgIcon::Warning:
+      return QMessageBox::Warning;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QString ButtonText(const MessageRequest& request, std::size_t index, const char* fallback) {
+  return index < request.buttonTexts.size() ? ToQ(request.buttonTexts[index])
+                                            : QString::fromLatin1(fallback);
+}
+
+QFont ToQFont(const TFont& font) {
+  QFont qfont(ToQ(font.Name));
+  if (font.Size > 0) qfont.setPointSize(font.Size);
+  qfont.setBold(font.Style.contains(TFontStyle::Bold));
+  qfont.setItalic(font.Style.contains(TFontStyle::Italic));
+  qfont.setUnderline(font.Style.contains(TFontStyle::Underline));
+  qfont.setStrikeOut(font.Style.contains(TFontStyle::StrikeOut));
+  return qfont;
+}
+
+// What the font dialog chose; colour and character set are not on Qt's dialog and stay.
+void TakeQFont(const QFont& qfont, TFont& font) {
+  font.Name = qfont.family().toStdString();
+  if (qfont.pointSizeF() > 0) font.Size = std::max(1, qRound(qfont.pointSizeF()));
+  TFontStyles style;
+  if (qfont.bold()) style.include(TFontStyle::Bold);
+  if (qfont.italic()) style.include(TFontStyle::Italic);
+  if (qfont.underline()) style.include(TFontStyle::Underline);
+  if (qfont.strikeOut()) style.include(TFontStyle::StrikeOut);
+  font.Style = style;
+}
+
+// The picture dialog's preview: the picked bitmap, scaled into a fixed pane beside the list.
+void AddPicturePreview(QFileDialog& dialog) {
+  auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+  if (!grid) return;
+  auto* preview = new QLabel(&dialog);
+  preview->setObjectName(QStringLiteral("picturePreview"));
+  preview->setFixedSize(180, 180);
+  preview->setAlignment(Qt::AlignCenter);
+  preview->setFrameShape(QFrame::StyledPanel);
+  grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+  QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    const QPixmap picture(path);
+    if (picture.isNull()) {
+      preview->clear();
+      return;
+    }
+    preview->setPixmap(
+        picture.width() <= preview->width() && picture.height() <= preview->height()
+            ? picture
+            : picture.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  });
+}
+
+}  // namespace
+
+MsgResult QtDialogs::MessageBox(const MessageRequest& request) {
+  ScreenCentred<QMessageBox> box;
+  box.setWindowTitle(ToQ(request.caption));
+  box.setTextFormat(Qt::PlainText);  // a title or a path is never read as markup
+  box.setText(ToQ(request.text));
+  box.setIcon(ToQtIcon(request.icon));
+  if (request.buttons == MsgButtons::YesNo) {
+    QPushButton* yes = box.addButton(ButtonText(request, 0, "&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(ButtonText(request, 1, "&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);  // closing the box answers No; it has no Cancel
+    box.exec();
+    return box.clickedButton() == yes ? MsgResult::Yes : MsgResult::No;
+  }
+  QPushButton* ok = box.addButton(ButtonText(request, 0, "OK"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.exec();
+  return MsgResult::Ok;
+}
+
+std::string QtDialogs::InputBox(const InputRequest& request) {
+  ScreenCentred<QInputDialog> dialog;
+  dialog.setWindowTitle(ToQ(request.caption));
+  dialog.setLabelText(ToQ(request.prompt));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(ToQ(request.defaultValue));
+  if (request.maxLength > 0) {
+    if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(request.maxLength);
+  }
+  if (dialog.exec() != QDialog::Accepted) return request.defaultValue;
+  return dialog.textValue().toStdString();
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
+  QFileDialog dialog(nullptr, request.title.empty() ? QFileDialog::tr("Open") : ToQ(request.title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // The preview pane is a widget of ours inside the dialog, which only Qt's own dialog allows.
+  if (request.withPreview) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  const QStringList filters = ToQtNameFilters(request.filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const qsizetype index = std::clamp<qsizetype>(request.filterIndex - 1, 0, filters.size() - 1);
+    dialog.selectNameFilter(filters[index]);
+  }
+  QString suffix = ToQ(request.defaultExt);
+  if (suffix.startsWith(u'.')) suffix.remove(0, 1);
+  dialog.setDefaultSuffix(suffix);
+  if (!request.initialDir.empty()) dialog.setDirectory(ToQ(request.initialDir));
+  if (request.withPreview) AddPicturePreview(dialog);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.first().toStdString();
+}
+
+bool QtDialogs::ChooseFont(TFont& font) {
+  QFontDialog dialog(ToQFont(font));
+  if (dialog.exec() != QDialog::Accepted) return false;
+  TakeQFont(dialog.selectedFont(), font);
+  return true;
+}
+
+int QtDialogs::ExecModal(QDialog& form) {
+  return form.exec();
+}
+
+}  // namespace kl

@@ -1,0 +1,71 @@
+// EM_GETPARAFORMAT / EM_SETPARAFORMAT over every paragraph the selection touches.
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "platform/richedit/ParaFormatMapping.h"
+#include "platform/richedit/RichEditEngine.h"
+
+namespace richedit {
+
+namespace {
+
+// The paragraphs from the selection's start to its end; a selection that ends where a
+// paragraph begins does not reach into it.
+std::pair<QTextBlock, QTextBlock> blocksOf(const QTextDocument& doc, const QTextCursor& c,
+                                           bool wholeDocument) {
+  if (wholeDocument) return {doc.firstBlock(), doc.lastBlock()};
+  const int from = c.selectionStart();
+  int to = c.selectionEnd();
+  QTextBlock last = doc.findBlock(to);
+  if (to > from && last.position() == to && last.previous().isValid()) last = last.previous();
+  return {doc.findBlock(from), last};
+}
+
+}  // namespace
+
+LRESULT RichEditEngine::onGetParaFormat(LPARAM record) {
+  PARAFORMAT2 r{};
+  bool large = false;
+  if (!readParaRecord(record, r, large)) return 0;
+  const UINT size = r.cbSize;
+  auto [first, last] = blocksOf(*doc_, cursor(), false);
+  const QTextBlockFormat at = first.blockFormat();
+  DWORD mask = large ? kParaMaskLarge : PFM_ALL;
+  for (QTextBlock b = first.next(); b.isValid() && b.blockNumber() <= last.blockNumber();
+       b = b.next()) {
+    mask &= ~paraFormatDifferences(at, b.blockFormat());
+  }
+  paraFormatToRecord(at, r);
+  r.cbSize = size;
+  r.dwMask = mask;
+  writeParaRecord(r, large, record);
+  return mask;
+}
+
+// A paragraph change that changes nothing leaves the modify flag alone; one that does change
+// a paragraph marks the text modified, so that the change is not lost without a question.
+LRESULT RichEditEngine::onSetParaFormat(LPARAM record) {
+  PARAFORMAT2 r{};
+  bool large = false;
+  if (!readParaRecord(record, r, large)) return 0;
+  auto [first, last] = blocksOf(*doc_, cursor(), plainTextMode());
+  bool changed = false;
+  QTextCursor edit(doc_);
+  ++suppressModify_;
+  edit.beginEditBlock();
+  for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) {
+    QTextBlockFormat f = b.blockFormat();
+    applyParaRecord(r, large, f);
+    if (paraFormatDifferences(f, b.blockFormat()) == 0) continue;
+    changed = true;
+    edit.setPosition(b.position());
+    edit.setBlockFormat(f);
+  }
+  edit.endEditBlock();
+  --suppressModify_;
+  if (changed) modified_ = true;
+  return 1;
+}
+
+}  // namespace richedit

@@ -1,0 +1,178 @@
+// EM_STREAMIN / EM_STREAMOUT: the host's callback is called with the control's own buffer
+// until it delivers nothing (in) or everything is written (out), or it answers an error.
+// Both answer the bytes read or written; dwError stays 0 on success.
+
+#include <QTextDocument>
+#include <cstring>
+#include <vector>
+
+#include "platform/richedit/RichEditEngine.h"
+#include "platform/richedit/TextConversion.h"
+#include "platform/richedit/rtf/RtfReader.h"
+#include "platform/richedit/rtf/RtfWriter.h"
+
+namespace richedit {
+
+namespace {
+
+constexpr LONG kBufferSize = 4096;
+constexpr DWORD kNotReadable = DWORD(-16);    // the data is not in the format asked for
+constexpr DWORD kWriteStalled = 0x80004005u;  // the callback took no bytes and gave no error
+
+bool isRtf(WPARAM format) {
+  const WPARAM kind = format & 0x7;
+  return kind == SF_RTF || kind == SF_RTFNOOBJS;
+}
+
+bool readAll(EDITSTREAM& stream, QByteArray& out) {
+  std::vector<BYTE> buffer(kBufferSize);
+  for (;;) {
+    LONG got = 0;
+    const DWORD answer = stream.pfnCallback(stream.dwCookie, buffer.data(), kBufferSize, &got);
+    if (answer != 0) {
+      stream.dwError = answer;
+      return false;
+    }
+    if (got <= 0) return true;
+    out.append(reinterpret_cast<const char*>(buffer.data()), std::min(got, kBufferSize));
+  }
+}
+
+LONG writeAll(EDITSTREAM& stream, const QByteArray& data) {
+  std::vector<BYTE> buffer(kBufferSize);
+  qsizetype pos = 0;
+  while (pos < data.size()) {
+    const LONG n = LONG(std::min<qsizetype>(kBufferSize, data.size() - pos));
+    std::memcpy(buffer.data(), data.constData() + pos, std::size_t(n));
+    LONG written = 0;
+    const DWORD answer = stream.pfnCallback(stream.dwCookie, buffer.data(), n, &written);
+    if (answer != 0) {
+      stream.dwError = answer;
+      break;
+    }
+    if (written <= 0) {
+      stream.dwError = kWriteStalled;
+      break;
+    }
+    pos += std::min(written, n);
+  }
+  return LONG(pos);
+}
+
+QString decodeStreamText(const QByteArray& data, WPARAM format) {
+  if (!(format & SF_UNICODE)) return decodeText(data);
+  QByteArrayView bytes(data);
+  if (bytes.startsWith("\xFF\xFE")) bytes = bytes.sliced(2);
+  QString text(bytes.size() / 2, Qt::Uninitialized);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    text[i] = QChar(char16_t(static_cast<unsigned char>(bytes[2 * i]) |
+                             (static_cast<unsigned char>(bytes[2 * i + 1]) << 8)));
+  }
+  return text;
+}
+
+bool looksLikeRtf(QByteArrayView data) {
+  qsizetype i = 0;
+  while (i < data.size() &&
+         (data[i] == ' ' || data[i] == '\r' || data[i] == '\n' || data[i] == '\t'))
+    ++i;
+  return data.sliced(i).startsWith("{\\rtf");
+}
+
+}  // namespace
+
+LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
+  auto* es = reinterpret_cast<EDITSTREAM*>(stream);
+  if (es == nullptr || es->pfnCallback == nullptr) return 0;
+  es->dwError = 0;
+  QByteArray data;
+  // A stream that fails part-way leaves the document as it was.
+  if (!readAll(*es, data)) return 0;
+  const bool rtf = isRtf(format);
+  const bool selectionOnly = (format & SFF_SELECTION) != 0;
+  if (rtf) data.replace('\0', ' ');
+  if (rtf && !looksLikeRtf(data)) {
+    es->dwError = kNotReadable;
+    if (!selectionOnly) resetDocument();
+    return 0;
+  }
+  rtf::ReadOptions options;
+  options.plainRtf = (format & SFF_PLAINRTF) != 0;
+  options.allowObjects = (format & 0x7) != SF_RTFNOOBJS;
+  auto load = [&](QTextCursor& at) {
+    if (rtf) return rtf::RtfReader().read(data, at, options).ok;
+    at.insertText(fromControlText(decodeStreamText(data, format)));
+    return true;
+  };
+
+  if (selectionOnly) {
+    QTextCursor c = cursor();
+    if (!allowChange(c.selectionStart(), c.selectionEnd(), EM_STREAMIN, format, stream)) return 0;
+    c.beginEditBlock();
+    c.removeSelectedText();
+    const bool ok = load(c);
+    c.endEditBlock();
+    setCursor(c);
+    if (!ok) {
+      es->dwError = kNotReadable;
+      return 0;
+    }
+    return data.size();
+  }
+
+  // The whole text: built with notifications held, then one EN_CHANGE; not undoable.
+  notifier_.holdChanges(true);
+  resetDocument();
+  bool ok = false;
+  undo_.withoutUndo([&] {
+    QTextCursor c(doc_);
+    ok = load(c);
+  });
+  if (!ok) resetDocument();
+  undo_.clear();
+  notifier_.holdChanges(false);
+  notifier_.textChanged();
+  lines_.invalidateAll();
+  setCursor(QTextCursor(doc_));
+  if (!ok) {
+    es->dwError = kNotReadable;
+    return 0;
+  }
+  modified_ = true;
+  return data.size();
+}
+
+LRESULT RichEditEngine::onStreamOut(WPARAM format, LPARAM stream) {
+  auto* es = reinterpret_cast<EDITSTREAM*>(stream);
+  if (es == nullptr || es->pfnCallback == nullptr) return 0;
+  es->dwError = 0;
+  int from = 0;
+  int to = textLength();
+  if (format & SFF_SELECTION) {
+    const QTextCursor c = cursor();
+    from = c.selectionStart();
+    to = c.selectionEnd();
+  }
+  QByteArray data;
+  if (isRtf(format)) {
+    rtf::WriteOptions options;
+    options.plainRtf = (format & SFF_PLAINRTF) != 0;
+    options.noObjects = (format & 0x7) == SF_RTFNOOBJS;
+    data = rtf::RtfWriter().write(*doc_, from, to, options);
+  } else {
+    QString text = withCrLf(textOf(from, to));
+    text.remove(QChar::ObjectReplacementCharacter);
+    if (format & SF_UNICODE) {
+      data.resize(text.size() * 2);
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        data[2 * i] = char(text.at(i).unicode() & 0xFF);
+        data[2 * i + 1] = char(text.at(i).unicode() >> 8);
+      }
+    } else {
+      data = text.toUtf8();
+    }
+  }
+  return writeAll(*es, data);
+}
+
+}  // namespace richedit

@@ -1,0 +1,35 @@
+#include "platform/richedit/LinkHighlighter.h"
+
+#include <QTextBlock>
+
+#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/RichEditEngine.h"
+#include "platform/richedit/UrlDetector.h"
+
+namespace richedit {
+
+void LinkHighlighter::highlightBlock(const QString& text) {
+  QTextCharFormat link;
+  link.setForeground(QColor(0, 0, 255));
+  link.setFontUnderline(true);
+  // Hidden text keeps its place in the text but takes next to no room and shows nothing.
+  QTextCharFormat hidden;
+  hidden.setForeground(Qt::transparent);
+  hidden.setFontPointSize(1);
+  hidden.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+  hidden.setFontLetterSpacing(-1);
+  const QTextBlock block = currentBlock();
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment f = it.fragment();
+    const int start = f.position() - block.position();
+    if (f.charFormat().boolProperty(fmt::CharHidden)) {
+      setFormat(start, f.length(), hidden);
+    } else if (f.charFormat().isAnchor()) {
+      setFormat(start, f.length(), link);
+    }
+  }
+  if (!engine_.autoUrlDetect()) return;
+  for (const TextSpan& span : findUrls(text)) setFormat(span.start, span.length, link);
+}
+
+}  // namespace richedit

@@ -1,0 +1,137 @@
+#include "platform/richedit/ParaFormatMapping.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/richedit/DocumentFormat.h"
+
+namespace richedit {
+
+namespace {
+
+WORD alignmentOf(const QTextBlockFormat& f) {
+  const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+  if (a & Qt::AlignHCenter) return PFA_CENTER;
+  if (a & Qt::AlignJustify) return PFA_JUSTIFY;
+  if (a & Qt::AlignRight) return PFA_RIGHT;
+  return PFA_LEFT;
+}
+
+Qt::Alignment qtAlignment(WORD a) {
+  switch (a) {
+    case PFA_RIGHT:
+      return Qt::AlignRight;
+    case PFA_CENTER:
+      return Qt::AlignHCenter;
+    case PFA_JUSTIFY:
+      return Qt::AlignJustify;
+    default:
+      return Qt::AlignLeft;
+  }
+}
+
+QList<int> tabsOf(const QTextBlockFormat& f) {
+  return f.property(fmt::BlockTabs).value<QList<int>>();
+}
+
+}  // namespace
+
+bool readParaRecord(LPARAM from, PARAFORMAT2& record, bool& large) {
+  const auto* p = reinterpret_cast<const PARAFORMAT2*>(from);
+  record = PARAFORMAT2{};
+  if (p == nullptr) return false;
+  UINT size = 0;
+  std::memcpy(&size, p, sizeof size);
+  if (size != sizeof(PARAFORMAT2) && size != sizeof(PARAFORMAT)) return false;
+  large = size == sizeof(PARAFORMAT2);
+  std::memcpy(&record, p, size);
+  return true;
+}
+
+void writeParaRecord(const PARAFORMAT2& record, bool large, LPARAM to) {
+  std::memcpy(reinterpret_cast<void*>(to), &record,
+              large ? sizeof(PARAFORMAT2) : sizeof(PARAFORMAT));
+}
+
+void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
+  r.wNumbering = WORD(f.intProperty(fmt::BlockNumbering));
+  r.wEffects = f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0;
+  r.dxStartIndent = f.intProperty(fmt::BlockStartIndent);
+  r.dxRightIndent = f.intProperty(fmt::BlockRightIndent);
+  r.dxOffset = f.intProperty(fmt::BlockOffset);
+  r.wAlignment = alignmentOf(f);
+  const QList<int> tabs = tabsOf(f);
+  r.cTabCount = SHORT(std::min<qsizetype>(tabs.size(), MAX_TAB_STOPS));
+  std::memset(r.rgxTabs, 0, sizeof r.rgxTabs);
+  for (int i = 0; i < r.cTabCount; ++i) r.rgxTabs[i] = tabs[i];
+  r.wNumberingStart =
+      WORD(f.hasProperty(fmt::BlockNumberingStart) ? f.intProperty(fmt::BlockNumberingStart) : 1);
+  r.wNumberingStyle = WORD(f.intProperty(fmt::BlockNumberingStyle));
+  r.wNumberingTab = WORD(f.intProperty(fmt::BlockNumberingTab));
+}
+
+DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b) {
+  PARAFORMAT2 x{};
+  PARAFORMAT2 y{};
+  paraFormatToRecord(a, x);
+  paraFormatToRecord(b, y);
+  DWORD diff = 0;
+  if (x.wNumbering != y.wNumbering) diff |= PFM_NUMBERING;
+  if (x.wEffects != y.wEffects) diff |= PFM_RTLPARA;
+  if (x.dxStartIndent != y.dxStartIndent) diff |= PFM_STARTINDENT | PFM_OFFSETINDENT;
+  if (x.dxRightIndent != y.dxRightIndent) diff |= PFM_RIGHTINDENT;
+  if (x.dxOffset != y.dxOffset) diff |= PFM_OFFSET;
+  if (x.wAlignment != y.wAlignment) diff |= PFM_ALIGNMENT;
+  if (x.cTabCount != y.cTabCount ||
+      std::memcmp(x.rgxTabs, y.rgxTabs, sizeof(LONG) * std::size_t(x.cTabCount)) != 0) {
+    diff |= PFM_TABSTOPS;
+  }
+  if (x.wNumberingStart != y.wNumberingStart) diff |= PFM_NUMBERINGSTART;
+  if (x.wNumberingStyle != y.wNumberingStyle) diff |= PFM_NUMBERINGSTYLE;
+  if (x.wNumberingTab != y.wNumberingTab) diff |= PFM_NUMBERINGTAB;
+  return diff;
+}
+
+void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
+  const DWORD mask = r.dwMask;
+  if (mask & PFM_STARTINDENT) {
+    f.setProperty(fmt::BlockStartIndent, int(r.dxStartIndent));
+  } else if (mask & PFM_OFFSETINDENT) {
+    f.setProperty(fmt::BlockStartIndent,
+                  f.intProperty(fmt::BlockStartIndent) + int(r.dxStartIndent));
+  }
+  if (mask & PFM_RIGHTINDENT) f.setProperty(fmt::BlockRightIndent, int(r.dxRightIndent));
+  if (mask & PFM_OFFSET) f.setProperty(fmt::BlockOffset, int(r.dxOffset));
+  if ((mask & PFM_ALIGNMENT) && r.wAlignment >= PFA_LEFT && r.wAlignment <= PFA_JUSTIFY) {
+    f.setAlignment(qtAlignment(r.wAlignment));
+  }
+  if (mask & PFM_TABSTOPS) {
+    const int count = std::clamp<int>(r.cTabCount, 0, MAX_TAB_STOPS);
+    QList<int> tabs;
+    // The top byte of a stop holds its kind on the platform; the position is the rest.
+    for (int i = 0; i < count; ++i) tabs.append(r.rgxTabs[i] & 0x00FFFFFF);
+    std::sort(tabs.begin(), tabs.end());
+    if (tabs.isEmpty()) {
+      f.clearProperty(fmt::BlockTabs);
+      f.clearProperty(QTextFormat::TabPositions);
+    } else {
+      f.setProperty(fmt::BlockTabs, QVariant::fromValue(tabs));
+    }
+  }
+  if ((mask & PFM_NUMBERING) && r.wNumbering <= PFN_UCROMAN) {
+    if (r.wNumbering == 0) {
+      f.clearProperty(fmt::BlockNumbering);
+    } else {
+      f.setProperty(fmt::BlockNumbering, int(r.wNumbering));
+    }
+  }
+  if (mask & PFM_RTLPARA) f.setProperty(fmt::BlockRtl, (r.wEffects & PFE_RTLPARA) != 0);
+  if (large) {
+    if (mask & PFM_NUMBERINGSTART) f.setProperty(fmt::BlockNumberingStart, int(r.wNumberingStart));
+    if (mask & PFM_NUMBERINGSTYLE) f.setProperty(fmt::BlockNumberingStyle, int(r.wNumberingStyle));
+    if (mask & PFM_NUMBERINGTAB) f.setProperty(fmt::BlockNumberingTab, int(r.wNumberingTab));
+  }
+  fmt::applyParagraphGeometry(f);
+}
+
+}  // namespace richedit

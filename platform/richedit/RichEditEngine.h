@@ -1,0 +1,213 @@
+#pragma once
+// The engine behind the rich-edit window: the document, the selection, the control's settings
+// and one handler per message. Its handlers are split by concern over these files:
+//   RichEditDispatch.cpp     the message switch, one case per message
+//   EngineSelection.cpp      selection, caret scrolling, positions and coordinates
+//   EngineText.cpp           text get/set, ranges, replace-selection, the text limit
+//   EngineLines.cpp          display-line queries over LineMap
+//   EngineCharFormat.cpp     EM_GET/SETCHARFORMAT over CharFormatMapping
+//   EngineParaFormat.cpp     EM_GET/SETPARAFORMAT over ParaFormatMapping
+//   EngineSettings.cpp       event mask, options, colours, undo, text mode, objects
+//   EngineStream.cpp         EM_STREAMIN / EM_STREAMOUT
+//   EngineClipboard.cpp      cut, copy, paste and the clipboard's ownership
+//   EngineProtection.cpp     protected text and link mouse messages
+// Beside it: RichEditView (the widget a person types into), ParagraphLayout and PictureObject
+// (layout and painting), LinkHighlighter and UrlDetector (links shown as links), UndoLimiter,
+// TextConversion (text and bytes at the interface) and DocumentFormat.h (how formats are kept).
+// Notifications go out through Notifier, which folds a message's changes into one EN_CHANGE
+// and one EN_SELCHANGE sent when the message (or the user's action) is complete.
+
+#include <QObject>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <memory>
+#include <optional>
+
+#include "platform/richedit/LineMap.h"
+#include "platform/richedit/Notifier.h"
+#include "platform/richedit/RichEditControl.h"
+#include "platform/richedit/RichEditOle.h"
+#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/UndoLimiter.h"
+
+class QMimeData;
+class QTextDocument;
+
+namespace richedit {
+
+class RichEditView;
+class LinkHighlighter;
+
+// Whether an edit may be undone; false also empties the undo history, as the platform does.
+enum class CanUndo { No, Yes };
+
+class RichEditEngine : public QObject {
+ public:
+  RichEditEngine(RichEditControl& control, RichEditView& view, DWORD style);
+  ~RichEditEngine() override;
+
+  LRESULT dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  void setNotifySink(RichEditNotifySink* sink) { notifier_.setSink(sink); }
+  void setMessageHook(RichEditControl::MessageHook hook) { hook_ = std::move(hook); }
+  const RichEditControl::MessageHook& messageHook() const { return hook_; }
+  DWORD style() const { return style_; }
+  Notifier& notifier() { return notifier_; }
+
+  // ---- Services the view calls for the person's input ----
+  // Whether typing `text` over the selection stays within the limit and protection.
+  bool allowTyping(const QString& text, UINT msg, WPARAM key);
+  // Whether deleting [from, to) is allowed (protection); msg is what the person did.
+  bool allowDelete(int from, int to, UINT msg, WPARAM key);
+  bool undo();
+  bool redo();
+  void cut();
+  void copy();
+  void paste();
+  void pasteFrom(const QMimeData& mime);
+  bool canPaste(const QMimeData* mime) const;
+  QMimeData* mimeForSelection() const;
+  // A mouse message at a viewport point; answers true when the host took it (no default).
+  bool mouseOverLink(UINT msg, const QPoint& viewportPos, Qt::KeyboardModifiers mods,
+                     Qt::MouseButtons buttons);
+  void viewResized();
+  void aboutToBeDestroyed();  // EN_SAVECLIPBOARD while the control still exists
+
+  // ---- Helpers shared by the handler files ----
+  QTextDocument& doc() const { return *doc_; }
+  RichEditView& view() const { return view_; }
+  int textLength() const;  // in positions, without the final paragraph mark
+  QTextCursor cursor() const;
+  void setCursor(const QTextCursor& cursor);
+  CHARRANGE selection() const;  // as the platform reports it (may include the final mark)
+  // A position range clamped into the document.
+  QTextCursor rangeCursor(int from, int to) const;
+  QString textOf(int from, int to) const;  // CR for breaks, VT for line breaks
+  QTextCharFormat defaultCharFormat() const { return defaultFormat_; }
+  bool plainTextMode() const { return (textMode_ & TM_PLAINTEXT) != 0; }
+  bool autoUrlDetect() const { return autoUrl_; }
+  // The link under a position: an explicit link or a detected address.
+  std::optional<CHARRANGE> linkAt(int pos) const;
+  std::optional<CHARRANGE> linkAtPoint(const QPoint& viewportPos) const;
+  // Replaces the selection with plain text in the insertion format; used by typing-like paths.
+  void insertPlain(QTextCursor& cursor, const QString& text);
+
+ private:
+  // Every message the control does not answer (find, format range, ...) comes here.
+  static LRESULT unsupported(UINT msg);
+
+  // Selection and positions (EngineSelection.cpp)
+  LRESULT onExGetSel(LPARAM range);
+  LRESULT onExSetSel(LPARAM range);
+  LRESULT onGetSel(WPARAM start, LPARAM end);
+  LRESULT onSetSel(WPARAM start, LPARAM end);
+  LRESULT onScrollCaret();
+  LRESULT onPosFromChar(WPARAM wParam, LPARAM lParam);
+  LRESULT onCharFromPos(LPARAM point);
+  LRESULT onSelectionType();
+  LRESULT onHideSelection(WPARAM hide);
+  LRESULT setSelectionRange(LONG cpMin, LONG cpMax);
+  QPoint clientPosOf(int pos) const;
+
+  // Text (EngineText.cpp)
+  LRESULT onSetText(LPARAM text);
+  LRESULT onGetText(WPARAM size, LPARAM buffer);
+  LRESULT onGetTextLength();
+  LRESULT onGetTextLengthEx(WPARAM info);
+  LRESULT onGetTextRange(LPARAM range);
+  LRESULT onReplaceSel(WPARAM canUndo, LPARAM text);
+  LRESULT onExLimitText(LPARAM limit);
+  LRESULT onGetModify();
+  LRESULT onSetModify(WPARAM flag);
+  // Replaces everything without an undo step; the modify flag stays as it is.
+  void replaceWholeText(const QString& text);
+  // Empties the document and resets its formats, leaving no undo step.
+  void resetDocument();
+
+  // Lines (EngineLines.cpp)
+  LRESULT onGetLineCount();
+  LRESULT onLineIndex(WPARAM line);
+  LRESULT onLineLength(WPARAM pos);
+  LRESULT onLineFromChar(LPARAM pos);
+  LRESULT onGetLine(WPARAM line, LPARAM buffer);
+
+  // Formats (EngineCharFormat.cpp, EngineParaFormat.cpp)
+  LRESULT onGetCharFormat(WPARAM scope, LPARAM record);
+  LRESULT onSetCharFormat(WPARAM scope, LPARAM record);
+  LRESULT onGetParaFormat(LPARAM record);
+  LRESULT onSetParaFormat(LPARAM record);
+  void setDefaultCharFormat(const QTextCharFormat& format);
+
+  // Settings (EngineSettings.cpp)
+  LRESULT onSetEventMask(LPARAM mask);
+  LRESULT onSetBkgndColor(WPARAM useSystem, LPARAM color);
+  LRESULT onSetOptions(WPARAM op, LPARAM options);
+  LRESULT onAutoUrlDetect(WPARAM on);
+  LRESULT onSetUndoLimit(WPARAM limit);
+  LRESULT onSetTextMode(WPARAM mode);
+  LRESULT onSetLangOptions(LPARAM options);
+  LRESULT onSetOleCallback(LPARAM callback);
+  LRESULT onGetOleInterface(LPARAM place);
+  LRESULT onSetRedraw(WPARAM on);
+  LRESULT onSetReadOnly(WPARAM on);
+  LRESULT onUndo();
+  LRESULT onRedo();
+  LRESULT onEmptyUndoBuffer();
+  LRESULT onRequestResize();
+  void applyOptions();
+
+  // Streams (EngineStream.cpp)
+  LRESULT onStreamIn(WPARAM format, LPARAM stream);
+  LRESULT onStreamOut(WPARAM format, LPARAM stream);
+
+  // Clipboard (EngineClipboard.cpp)
+  LRESULT onCut();
+  LRESULT onCopy();
+  LRESULT onPaste();
+  LRESULT onClearSelection();
+  LRESULT onCanPaste();
+
+  // Protection (EngineProtection.cpp)
+  bool rangeProtected(int from, int to) const;
+  // Asks the host about a change of protected text; true when the change may go ahead.
+  bool allowChange(int from, int to, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  void requestResize(bool always);
+  void sendResize(bool always);
+  void onContentsChange(int pos, int removed, int added);
+  void onViewSelectionChanged();
+
+  RichEditControl& control_;
+  RichEditView& view_;
+  QTextDocument* doc_;
+  DWORD style_;
+  RichEditControl::MessageHook hook_;
+  Notifier notifier_;
+  LineMap lines_;
+  UndoLimiter undo_;
+  LinkHighlighter* highlighter_ = nullptr;  // owned by the document
+  RichEditOle ole_;
+  IRichEditOleCallback* oleCallback_ = nullptr;
+
+  QTextCharFormat defaultFormat_;
+  bool modified_ = false;
+  int suppressModify_ = 0;
+  bool selectionPastMark_ = false;  // the selection runs over the final paragraph mark
+  bool settingSelection_ = false;
+  int requestedHeight_ = -1;
+  bool resizeQueued_ = false;
+  int askedUndoLimit_ = 100;  // the limit multi-level undo returns to
+  LONG textLimit_ = 32767;
+  DWORD options_ = 0;
+  bool autoUrl_ = false;
+  WPARAM textMode_ = TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE;
+  DWORD langOptions_ = IMF_AUTOFONT;
+  COLORREF background_ = 0xFFFFFF;
+  bool hideSelection_ = true;
+  QString clipboardOwnerId_;
+  int copiedObjects_ = 0;
+  int copiedChars_ = 0;
+};
+
+}  // namespace richedit

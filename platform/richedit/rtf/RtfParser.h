@@ -1,0 +1,177 @@
+#pragma once
+// The listener that turns RTF tokens into a document: it keeps the group stack, the font,
+// colour and list tables, and sends text, breaks and pictures to the document builder.
+
+#include <QByteArrayView>
+#include <QStringList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/richedit/rtf/RtfDocumentBuilder.h"
+#include "platform/richedit/rtf/RtfHex.h"
+#include "platform/richedit/rtf/RtfLexer.h"
+#include "platform/richedit/rtf/RtfPicture.h"
+#include "platform/richedit/rtf/RtfReaderState.h"
+
+class QTextImageFormat;
+
+namespace richedit::rtf {
+
+enum class Destination : std::uint8_t {
+  Text,
+  Skip,
+  FontTable,
+  ColorTable,
+  Pict,
+  Field,
+  FieldInstruction,
+  Pn,
+  PnTextBefore,
+  PnTextAfter,
+  ListTable,
+  List,
+  ListLevel,
+  LevelText,
+  ListOverrideTable,
+  ListOverride,
+  Object,
+  ShpPict,
+  Shape,
+};
+
+class RtfParser : public RtfListener {
+ public:
+  enum class Objects { Keep, ResultOnly };
+  RtfParser(QByteArrayView data, QTextCursor& cursor, Objects objects);
+  ~RtfParser() override;
+
+  void finish();
+
+  void onGroupOpen(qsizetype offset) override;
+  void onGroupClose(qsizetype end) override;
+  void onControlWord(const ControlWord& word) override;
+  void onControlSymbol(char symbol) override;
+  void onText(std::string_view bytes) override;
+  void onHexByte(unsigned char byte) override;
+  void onBinary(std::string_view bytes) override;
+
+  static constexpr int kMaxDepth = 1000;
+
+ private:
+  struct State {
+    Destination dest = Destination::Text;
+    CharProps chr;
+    ParaProps para;
+    int uc = 1;
+    qsizetype open = 0;               // offset of the group's '{'
+    std::uint64_t contentAtOpen = 0;  // contentSerial_ when the group opened
+  };
+  struct PendingPicture;
+  struct FieldFrame {
+    std::size_t depth;
+    QString instruction;
+    int link = -1;
+  };
+
+  State& top() { return stack_.back(); }
+  bool skipping() const {
+    return overflow_ > 0 || stack_.empty() || stack_.back().dest == Destination::Skip;
+  }
+
+  // handlers by kind of control word
+  void destination(const WordInfo& info);
+  void flag(Word id);
+  void toggle(Word id, bool on);
+  void value(Word id, int parameter);
+  void symbol(Word id);
+
+  void startDestination(Destination dest);
+  void closeGroup(const State& closed, qsizetype end);
+
+  // text
+  int currentCodePage();
+  void flushBytes();
+  void deliver(const QString& text);
+  void appendDocumentText(const QString& text);
+  void appendDocumentChar(QChar c);
+  void prepareContent();
+  void insertCellSeparators();
+  void commitFont();
+  void syncFormat();
+  QTextCharFormat charFormat(const CharProps& props) const;
+  const QTextCharFormat& cachedCharFormat(const CharProps& props);
+  QTextBlockFormat blockFormat(const ParaProps& props) const;
+  void forgetFormats() {
+    formatCache_.clear();
+    lastBlock_.reset();
+  }
+  void endParagraph();
+  bool skipFallback();
+
+  // pictures and objects
+  void finishPicture(const State& closed, qsizetype end);
+  void emitPicture(const QImage& image, const QString& kind, QSize twips, qsizetype from,
+                   qsizetype to);
+  void flushPicture();
+
+  QByteArrayView data_;
+  RtfDocumentBuilder builder_;
+  Objects objects_;
+  std::vector<State> stack_;
+  int overflow_ = 0;        // groups opened beyond kMaxDepth
+  bool done_ = false;       // the document's outermost group has closed
+  bool ignorable_ = false;  // \* seen: an unknown destination that follows is skipped
+  int fallbackLeft_ = 0;    // characters after \u still to skip
+
+  std::string bytes_;  // text bytes not yet decoded
+  QString decoded_;    // reused for every decoding
+  int bytesPage_ = 0;
+  int ansiPage_ = 1252;
+  int defaultFont_ = 0;
+
+  std::map<int, FontEntry> fonts_;
+  int fontNumber_ = 0;
+  FontEntry font_;
+  bool fontOpen_ = false;
+  std::vector<std::optional<QColor>> colors_;
+  int red_ = 0, green_ = 0, blue_ = 0;
+  bool colorSet_ = false;
+
+  Numbering pn_;
+  QString pnBefore_, pnAfter_;
+  std::map<int, std::vector<ListLevel>> lists_;  // by \listid
+  std::vector<ListLevel> list_;
+  int listId_ = 0;
+  ListLevel level_;
+  std::map<int, int> overrides_;  // \ls to \listid
+  int overrideLs_ = 0, overrideId_ = 0;
+
+  std::vector<FieldFrame> fields_;
+  QStringList links_;
+
+  PictureData pict_;
+  HexDecoder hex_;
+  PictureData object_;  // \objw \objh and scales of the object group being read
+  std::unique_ptr<PendingPicture> pending_;
+  bool sawShpPict_ = false;
+  qsizetype extendOnClose_ = -1;  // a \nonshppict group that joins the pending picture
+
+  // Building a QTextCharFormat costs more than the text it formats, so recent ones are kept.
+  std::vector<std::pair<CharProps, QTextCharFormat>> formatCache_;
+  std::optional<std::pair<ParaProps, QTextBlockFormat>> lastBlock_;
+  CharProps runProps_;
+  bool runSynced_ = false;
+  int cellsPending_ = 0;  // \cell seen: the next cell's text starts after a tab
+  bool paragraphHasContent_ = false;
+  std::uint64_t contentSerial_ = 0;  // counts what has gone into the document
+  // True while nothing has gone into the document since the group opened: only such a group
+  // can be kept byte for byte, or its bytes would bring that content back a second time.
+  bool groupIsFresh() { return top().contentAtOpen == contentSerial_; }
+};
+
+}  // namespace richedit::rtf

@@ -1,0 +1,192 @@
+#include "platform/richedit/rtf/RtfPicture.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QtEndian>
+#include <algorithm>
+
+namespace richedit::rtf {
+
+namespace {
+
+bool saneSize(qint64 width, qint64 height) {
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
+
+quint32 u32(const QByteArray& data, int at) {
+  return qFromLittleEndian<quint32>(data.constData() + at);
+}
+qint32 s32(const QByteArray& data, int at) {
+  return qFromLittleEndian<qint32>(data.constData() + at);
+}
+quint16 u16(const QByteArray& data, int at) {
+  return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+QImage readWithCheck(const QByteArray& bytes, const char* format) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  const QSize size = reader.size();
+  if (size.isValid() && !saneSize(size.width(), size.height())) return {};
+  QImage image;
+  if (!reader.read(&image)) return {};
+  return image;
+}
+
+// A device-independent bitmap: BITMAPINFOHEADER (or the older BITMAPCOREHEADER), the colour
+// table, then the bits. Its claims are checked against the bytes present before Qt reads it.
+QImage decodeDib(const QByteArray& data) {
+  if (data.size() < 12) return {};
+  const quint32 headerSize = u32(data, 0);
+  qint64 width, height;
+  int bpp;
+  quint32 compression = 0, colours = 0;
+  int entrySize = 4;
+  if (headerSize == 12) {
+    width = u16(data, 4);
+    height = u16(data, 6);
+    bpp = u16(data, 10);
+    entrySize = 3;
+  } else if (headerSize >= 40 && headerSize <= 1024 && data.size() >= qsizetype(headerSize)) {
+    width = s32(data, 4);
+    height = std::abs(qint64(s32(data, 8)));
+    bpp = u16(data, 14);
+    compression = u32(data, 16);
+    colours = u32(data, 32);
+  } else {
+    return {};
+  }
+  if (!saneSize(width, height) || bpp <= 0 || bpp > 32) return {};
+  if (colours == 0 && bpp <= 8) colours = 1u << bpp;
+  if (colours > 256) return {};
+  qint64 offBits = headerSize + qint64(colours) * entrySize;
+  if (compression == 3 && headerSize == 40) offBits += 12;
+  if (compression == 0 || compression == 3) {
+    const qint64 rowBytes = ((width * bpp + 31) / 32) * 4;
+    if (offBits + rowBytes * height > data.size()) return {};
+  } else if (offBits > data.size()) {
+    return {};
+  }
+  QByteArray file(14, '\0');
+  file[0] = 'B';
+  file[1] = 'M';
+  qToLittleEndian<quint32>(quint32(14 + data.size()), file.data() + 2);
+  qToLittleEndian<quint32>(quint32(14 + offBits), file.data() + 10);
+  file += data;
+  return readWithCheck(file, "BMP");
+}
+
+// A device-dependent bitmap: rows of widthBytes from the top, in the given bit depth.
+QImage decodeWBitmap(const PictureData& p) {
+  if (!saneSize(p.width, p.height) || p.planes != 1) return {};
+  const qint64 minRow = (qint64(p.width) * p.bitsPerPixel + 7) / 8;
+  const qint64 rowBytes = p.widthBytes > 0 ? p.widthBytes : ((minRow + 1) / 2) * 2;
+  if (rowBytes < minRow || rowBytes * p.height > p.data.size()) return {};
+  QImage image;
+  const auto* bits = reinterpret_cast<const uchar*>(p.data.constData());
+  switch (p.bitsPerPixel) {
+    case 1:
+      image = QImage(p.width, p.height, QImage::Format_Mono);
+      if (image.isNull()) return {};
+      image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+      for (int y = 0; y < p.height; ++y)
+        std::copy_n(bits + y * rowBytes, minRow, image.scanLine(y));
+      return image;
+    case 24:
+    case 32: {
+      image = QImage(p.width, p.height, QImage::Format_RGB32);
+      if (image.isNull()) return {};
+      const int step = p.bitsPerPixel / 8;
+      for (int y = 0; y < p.height; ++y) {
+        const uchar* src = bits + y * rowBytes;
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < p.width; ++x, src += step) dst[x] = qRgb(src[2], src[1], src[0]);
+      }
+      return image;
+    }
+    default:
+      return {};
+  }
+}
+
+int clampTwips(qint64 twips) {
+  return int(std::clamp<qint64>(twips, 1, 31680));
+}
+
+}  // namespace
+
+QString PictureData::kindName() const {
+  switch (kind) {
+    case Word::DiBitmap:
+      return QStringLiteral("dibitmap");
+    case Word::WBitmap:
+      return QStringLiteral("wbitmap");
+    case Word::PngBlip:
+      return QStringLiteral("pngblip");
+    case Word::JpegBlip:
+      return QStringLiteral("jpegblip");
+    case Word::EmfBlip:
+      return QStringLiteral("emfblip");
+    case Word::MacPict:
+      return QStringLiteral("macpict");
+    case Word::PmMetafile:
+      return QStringLiteral("pmmetafile");
+    default:
+      return QStringLiteral("wmetafile");
+  }
+}
+
+bool PictureData::isBitmap() const {
+  return kind == Word::DiBitmap || kind == Word::WBitmap || kind == Word::PngBlip ||
+         kind == Word::JpegBlip;
+}
+
+QImage decodePicture(const PictureData& picture) {
+  switch (picture.kind) {
+    case Word::DiBitmap:
+      return decodeDib(picture.data);
+    case Word::WBitmap:
+      return decodeWBitmap(picture);
+    case Word::PngBlip:
+      return readWithCheck(picture.data, "PNG");
+    case Word::JpegBlip:
+      return readWithCheck(picture.data, "JPEG");
+    default:
+      return {};
+  }
+}
+
+QSize shownSizeTwips(const PictureData& p, const QImage& image) {
+  qint64 width = p.goalWidth, height = p.goalHeight;
+  if (width <= 0 || height <= 0) {
+    if (p.isBitmap()) {
+      const qint64 pixelsW = p.width > 0 ? p.width : image.width();
+      const qint64 pixelsH = p.height > 0 ? p.height : image.height();
+      width = pixelsW * 15;
+      height = pixelsH * 15;
+    } else {
+      width = qint64(p.width) * 1440 / 2540;  // 0.01 mm to twips
+      height = qint64(p.height) * 1440 / 2540;
+    }
+  }
+  const qint64 scaleX = p.scaleX > 0 ? p.scaleX : 100;
+  const qint64 scaleY = p.scaleY > 0 ? p.scaleY : 100;
+  if (width <= 0) width = 1440;
+  if (height <= 0) height = 1440;
+  return {clampTwips(width * scaleX / 100), clampTwips(height * scaleY / 100)};
+}
+
+QImage placeholderImage() {
+  QImage image(32, 32, QImage::Format_RGB32);
+  image.fill(QColor(0xd0, 0xd0, 0xd0));
+  for (int i = 0; i < 32; ++i) {
+    for (const auto& [x, y] : {std::pair{i, 0}, {i, 31}, {0, i}, {31, i}})
+      image.setPixel(x, y, qRgb(0x80, 0x80, 0x80));
+  }
+  return image;
+}
+
+}  // namespace richedit::rtf

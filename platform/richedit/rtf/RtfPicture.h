@@ -1,0 +1,39 @@
+#pragma once
+// What a {\pict} group says about its picture, and how it becomes something to show: a decoded
+// QImage for the bitmap kinds, a grey placeholder of the goal size for every other kind.
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "platform/richedit/rtf/RtfControlWords.h"
+
+namespace richedit::rtf {
+
+struct PictureData {
+  Word kind = Word::WMetafile;        // the blip keyword; metafile when the group names none
+  QByteArray data;                    // hex or \bin data, decoded
+  int width = 0, height = 0;          // \picw \pich: pixels for bitmaps, 0.01 mm for metafiles
+  int goalWidth = 0, goalHeight = 0;  // twips
+  int scaleX = 100, scaleY = 100;     // per cent
+  int bitsPerPixel = 1, planes = 1, widthBytes = 0;  // \wbitmap layout
+
+  QString kindName() const;  // "dibitmap", "pngblip", "wmetafile"...
+  bool isBitmap() const;     // a kind whose pixels this program decodes
+};
+
+// Pictures larger than this are not decoded: they are shown as a placeholder.
+constexpr qint64 kMaxPicturePixels = 40'000'000;
+constexpr int kMaxPictureSide = 20'000;
+
+// The decoded picture, or a null image when the kind is not shown or the data is not sound.
+QImage decodePicture(const PictureData& picture);
+
+// The size the picture is shown at, in twips, from the goal size, the scale and the pixels.
+QSize shownSizeTwips(const PictureData& picture, const QImage& image);
+
+// A grey box to stand for a picture or object that is not shown.
+QImage placeholderImage();
+
+}  // namespace richedit::rtf

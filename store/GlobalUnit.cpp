@@ -1,0 +1,276 @@
+#include "store/GlobalUnit.h"
+
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <climits>
+#include <memory>
+#include <set>
+
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/dialogs/Dialogs.h"
+#include "platform/profile/IniValue.h"
+#include "store/IniFile.h"
+
+namespace kl {
+namespace {
+
+const std::string kJournalSection = "Journal";
+const std::string kEntriesSection = "Entries";
+const std::string kCountKey = "Count";
+
+struct StoreState {
+  std::string appFolder;
+  std::string journalFolder;
+  std::unique_ptr<TIniFile> journalIni;
+};
+
+StoreState& State() {
+  static StoreState state;
+  return state;
+}
+
+std::string WithDelimiter(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+void Report(const std::string& routine, const std::exception& failure) {
+  ShowMessage(routine + ": Error - " + failure.what());
+}
+
+TIniFile& Index() {
+  if (!State().journalIni) throw Exception("The journal index is not open");
+  return *State().journalIni;
+}
+
+bool IsBlank(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c > ' ') return false;
+  }
+  return true;
+}
+
+bool CanCreateFilesIn(const std::string& folder) {
+  const QString path = QString::fromStdString(folder);
+  if (!QFileInfo(path).isDir()) return false;
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return false;
+  // Permission bits do not tell everything (read-only mounts, immutable folders, ACLs).
+  QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".kennel-logbook-XXXXXX")));
+  return probe.open();
+}
+
+// The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
+// overwrite a recorded one, nor take a number the tree cannot list.
+int NextEntryNumber(const TIniFile& index) {
+  int count = index.ReadInteger(kJournalSection, kCountKey, 1);
+  if (count < 0) count = 1;
+  for (;;) {
+    if (count == INT_MAX) throw Exception("No entry number is left in " + index.FileName());
+    const std::string key = std::to_string(++count);
+    if (!index.ValueExists(kJournalSection, key) && !index.ValueExists(kEntriesSection, key)) {
+      return count;
+    }
+  }
+}
+
+// A fresh file path in the journal folder, named after this second or, when that name is taken
+// (a file exists, or the index records it for an entry whose file was never written), the next
+// second that is free.
+std::string FreshEntryPath() {
+  std::string folder = State().journalFolder;
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  std::set<std::string> recorded;
+  if (TIniFile* index = State().journalIni.get()) {
+    for (const auto& entry : index->ReadSectionValues(kEntriesSection)) {
+      recorded.insert(entry.second);
+    }
+  }
+  const QDateTime now = QDateTime::currentDateTime();
+  constexpr int kSecondsToTry = 24 * 60 * 60;
+  for (int second = 0; second < kSecondsToTry; ++second) {
+    const std::string path =
+        folder + now.addSecs(second).toString(QStringLiteral("yyyyMMddHHmmss")).toStdString() +
+        ".klb";
+    if (!recorded.count(path) && !QFileInfo::exists(QString::fromStdString(path))) return path;
+  }
+  throw Exception("No free entry file name in " + State().journalFolder);
+}
+
+void RecordEntry(TIniFile& index, int number, const std::string& title, const std::string& path) {
+  const std::string key = std::to_string(number);
+  // Title first, then the path, then "Count": a first entry's "Count" follows its title, and
+  // later titles follow "Count".
+  index.WriteStrings({{kJournalSection, key, title},
+                      {kEntriesSection, key, path},
+                      {kJournalSection, kCountKey, key}});
+}
+
+}  // namespace
+
+const std::string& AppFolder() {
+  return State().appFolder;
+}
+
+const std::string& JournalFolder() {
+  return State().journalFolder;
+}
+
+TIniFile* JournalIni() {
+  return State().journalIni.get();
+}
+
+std::string ProgramFolder() {
+  const QFileInfo exe(QString::fromStdString(Application().ExeName()));
+  return WithDelimiter(exe.absolutePath().toStdString());
+}
+
+std::string ChooseAppFolder(const std::string& programFolder) {
+  if (CanCreateFilesIn(programFolder)) return WithDelimiter(programFolder);
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
+  return WithDelimiter(data.toStdString());
+}
+
+void InitJournalPaths() {
+  SetAppFolder(ChooseAppFolder(ProgramFolder()));
+}
+
+void SetAppFolder(const std::string& folder) {
+  State().appFolder = WithDelimiter(folder);
+  State().journalFolder = State().appFolder + "Journals";
+}
+
+void OpenJournalIni() {
+  State().journalIni = std::make_unique<TIniFile>(State().appFolder + "journal.ini");
+}
+
+void CloseJournalIni() {
+  State().journalIni.reset();
+}
+
+int GetNewEntryNumber() {
+  try {
+    return NextEntryNumber(Index());
+  } catch (const std::exception& failure) {
+    Report("SaveEntry", failure);
+    return 0;
+  }
+}
+
+bool SaveEntry(int Number, const std::string& Title, std::string& FileName) {
+  if (Number > 0) return true;
+  try {
+    TIniFile& index = Index();
+    const int number = NextEntryNumber(index);
+    const std::string path = FreshEntryPath();
+    RecordEntry(index, number, Title, path);
+    FileName = path;
+    return true;
+  } catch (const std::exception& failure) {
+    Report("SaveEntry", failure);
+    return false;
+  }
+}
+
+bool SaveNewEntry(const std::string& title,
+                  const std::function<bool(const std::string& path)>& writeFile,
+                  std::string& fileName, int& number) {
+  int newNumber = 0;
+  std::string path;
+  try {
+    newNumber = NextEntryNumber(Index());
+    path = FreshEntryPath();
+  } catch (const std::exception& failure) {
+    Report("SaveEntry", failure);
+    return false;
+  }
+  // The file first: the index never records an entry whose file was not written.
+  if (!writeFile(path)) return false;
+  try {
+    RecordEntry(Index(), newNumber, title, path);
+  } catch (const std::exception& failure) {
+    // The entry's text is still in the editor; a file the index does not know would only be
+    // left behind.
+    QFile::remove(QString::fromStdString(path));
+    Report("SaveEntry", failure);
+    return false;
+  }
+  fileName = path;
+  number = newNumber;
+  return true;
+}
+
+bool SaveEntryTitle(int Number, const std::string& Title) {
+  if (Number <= 0) return true;
+  try {
+    Index().WriteString(kJournalSection, std::to_string(Number), Title);
+    return true;
+  } catch (const std::exception& failure) {
+    Report("SaveEntryTitle", failure);
+    return false;
+  }
+}
+
+void GetEntryFileName(int Number, const std::string& Name, std::string& FileName) {
+  try {
+    if (Number > 0) {
+      const std::string recorded = Index().ReadString(kEntriesSection, std::to_string(Number), "");
+      FileName = recorded.empty() ? recorded : ResolveEntryFile(recorded);
+    } else if (!IsBlank(Name)) {
+      FileName = Name;
+    } else {
+      FileName = FreshEntryPath();
+    }
+  } catch (const std::exception& failure) {
+    Report("GetEntryFileName", failure);
+  }
+}
+
+void GetEntryTitle(int Number, std::string& Title) {
+  if (Number < 1) {
+    Title = "Untitled";
+    return;
+  }
+  try {
+    Title = Index().ReadString(kJournalSection, std::to_string(Number), "");
+  } catch (const std::exception& failure) {
+    Report("GetEntryTitle", failure);
+  }
+}
+
+std::string ResolveEntryFile(const std::string& path) {
+  const QString stored = QString::fromStdString(path);
+  if (path.empty() || QFileInfo::exists(stored)) return path;
+  // The last part of the path, whichever delimiter wrote it.
+  const qsizetype cut = std::max(stored.lastIndexOf(u'/'), stored.lastIndexOf(u'\\'));
+  const QString name = stored.mid(cut + 1);
+  if (name.isEmpty() || name == u"." || name == u"..") return path;
+  const QString inJournal = QDir(QString::fromStdString(State().journalFolder)).filePath(name);
+  if (QFileInfo::exists(inJournal)) return inJournal.toStdString();
+  if (QDir::isRelativePath(stored)) return inJournal.toStdString();
+  return path;
+}
+
+int EntryNumberOfKey(const std::string& key) {
+  return profile::ParseInteger(QString::fromStdString(key)).value_or(0);
+}
+
+std::vector<TJournalEntry> ReadJournalEntries() {
+  const TIniFile& index = Index();
+  std::vector<TJournalEntry> entries;
+  for (const std::string& key : index.ReadSection(kJournalSection)) {
+    const int number = EntryNumberOfKey(key);
+    if (number <= 0) continue;
+    entries.push_back({number, index.ReadString(kJournalSection, std::to_string(number), "")});
+  }
+  return entries;
+}
+
+}  // namespace kl

@@ -1,0 +1,359 @@
+// Entries: New, Open, Save, the tree's double-click and in-place rename, and the cases where a
+// careless step would lose the user's words.
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTreeWidget>
+
+#include "tests/app/MainFormFixture.h"
+
+namespace kl::testing {
+namespace {
+
+const char* const OutsideRtf = "{\\rtf1\\ansi Outside {\\b bold} text\\par}";
+
+class MainFormEntries : public MainFormFixture {
+ protected:
+  QTreeWidgetItem* Root() { return Form().tvEntries->topLevelItem(0); }
+  QTreeWidgetItem* Node(int index) { return Root()->child(index); }
+
+  // A double-click on the node, as the mouse gives it: the press selects, then the double-click.
+  void DoubleClick(QTreeWidgetItem* node) {
+    QTreeWidget& tree = *Form().tvEntries;
+    tree.setCurrentItem(node);
+    const QPoint at = tree.visualItemRect(node).center();
+    QMouseEvent event(QEvent::MouseButtonDblClick, at, tree.viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &event);
+  }
+
+  // Saves the editor as a new entry under the title.
+  void SaveAs(const std::string& title) {
+    Asked().QueueInput(title);
+    ASSERT_TRUE(Form().actSave->Execute());
+  }
+
+  int Count() { return Root()->childCount(); }
+};
+
+TEST_F(MainFormEntries, NewStartsWithTheBoldDateLineAndAnEmptyLine) {
+  const QDateTime before = QDateTime::currentDateTime();
+  Start();
+  const QString format = "dddd, dd MMM yyyy hh:mm";
+  const std::string text = EditorText();
+  const std::string first = text.substr(0, text.find('\r'));
+  EXPECT_TRUE(first == QLocale::system().toString(before, format).toStdString() ||
+              first ==
+                  QLocale::system().toString(QDateTime::currentDateTime(), format).toStdString())
+      << first;
+  EXPECT_EQ(text, first + "\r\r");
+  EXPECT_FALSE(Form().actSave->Enabled());
+
+  // What is typed where New leaves the caret, below the date line, is plain.
+  const int caret = Editor().SelectionStart();
+  const int dateLength = int(QString::fromStdString(first).size());
+  EXPECT_GT(caret, dateLength);
+  Type("Sit");
+  Editor().SetSelection(0, dateLength, ScrollCaret::No);
+  EXPECT_TRUE(Editor().SelectionAttributes().Style().contains(TFontStyle::Bold));
+  Editor().SetSelection(caret, caret + 3, ScrollCaret::No);
+  EXPECT_TRUE(Editor().SelectionAttributes().Style().empty());
+}
+
+TEST_F(MainFormEntries, NewLeavesTheEntryUnmodifiedWithSaveDisabled) {
+  Start();
+  Type("x");
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_FALSE(Form().actSave->Enabled());
+  EXPECT_EQ(Panel(1), "");
+}
+
+TEST_F(MainFormEntries, SavingANewEntryRecordsItListsItAndAdoptsIt) {
+  Start();
+  Type("Sit and stay");
+  SaveAs("Sit and stay");
+  ASSERT_EQ(EntryFiles().size(), 1);
+  const std::string file = JournalPath() + "/" + EntryFiles().front().toStdString();
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(file))
+                  .fileName()
+                  .contains(QRegularExpression("^\\d{14}\\.klb$")));
+  EXPECT_EQ(IniText(), "[Journal]\n2=Sit and stay\nCount=2\n[Entries]\n2=" + file + "\n");
+  EXPECT_NE(ReadFile(file).find("Sit and stay"), std::string::npos);
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(Node(0)->text(0), "Sit and stay");
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_EQ(Caption(), "Kennel Logbook - Sit and stay");
+  EXPECT_EQ(Panel(1), "");
+  EXPECT_FALSE(Form().actSave->Enabled());
+
+  // A later save rewrites the same file and records nothing new.
+  const std::string index = IniText();
+  Type(" again");
+  ASSERT_TRUE(Form().actSave->Execute());
+  EXPECT_TRUE(Asked().Inputs().size() == 1u);
+  EXPECT_EQ(IniText(), index);
+  EXPECT_EQ(EntryFiles().size(), 1);
+  EXPECT_NE(ReadFile(file).find("again"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, BlankOrCancelledTitleGivesTheShortDateAndTime) {
+  Start();
+  const QLocale locale = QLocale::system();
+  for (bool cancel : {false, true}) {
+    Type("x");
+    if (cancel)
+      Asked().QueueInputCancel();
+    else
+      Asked().QueueInput("   ");
+    ASSERT_TRUE(Form().actSave->Execute());
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString expected = locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                             locale.toString(now.time(), QLocale::ShortFormat);
+    EXPECT_EQ(Node(Count() - 1)->text(0), expected);
+    Form().actNew->Execute();
+  }
+  EXPECT_EQ(Asked().Inputs().front().caption, "Add journal entry title");
+  EXPECT_EQ(Asked().Inputs().front().prompt, "Entry title");
+  EXPECT_EQ(Asked().Inputs().front().maxLength, 255);
+  EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(MainFormEntries, TitleIsStoredExactlyAsTyped) {
+  Start();
+  Type("x");
+  SaveAs("  Heel work  ");
+  std::string title;
+  GetEntryTitle(2, title);
+  EXPECT_EQ(title, "  Heel work  ");
+  EXPECT_EQ(Node(0)->text(0), "  Heel work  ");  // the tree is rebuilt from the index
+}
+
+TEST_F(MainFormEntries, NewAsksAboutAModifiedEntry) {
+  Start();
+  Form().actNew->Execute();
+  EXPECT_TRUE(Asked().Messages().empty());
+
+  Type("first");
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{TfrmMain::ModifiedQuestion});
+  EXPECT_EQ(EditorText().find("first"), std::string::npos);
+  EXPECT_EQ(Count(), 0);
+
+  Type("second");
+  Asked().QueueMessageResult(MsgResult::Yes);
+  Asked().QueueInput("Second");
+  Form().actNew->Execute();
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(Form().CurrentEntry(), -1);
+  EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
+  EXPECT_EQ(EditorText().find("second"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, OpeningAnOutsideFileMarksItModifiedAndSavingMakesANewEntry) {
+  const std::string outside = Folder() + "outside.rtf";
+  WriteFile(outside, OutsideRtf);
+  Start();
+  Asked().QueueOpenFile(outside);
+  Form().actOpen->Execute();
+  const OpenFileRequest& asked = Asked().OpenFiles().front();
+  EXPECT_EQ(asked.title, "Select journal entry ...");
+  EXPECT_EQ(asked.filter, "Kennel Logbook (*.klb)|*.klb|All Files (*.*)|*.*");
+  EXPECT_EQ(asked.filterIndex, 1);
+  EXPECT_EQ(asked.defaultExt, ".klb");
+  EXPECT_EQ(asked.initialDir, JournalPath());
+  EXPECT_FALSE(asked.mustExist);
+  EXPECT_TRUE(asked.hideReadOnly);
+
+  EXPECT_EQ(EditorText(), "Outside bold text");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Panel(1), "Modified");
+  EXPECT_TRUE(Form().actSave->Enabled());
+  EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
+
+  SaveAs("From outside");
+  EXPECT_EQ(ReadFile(outside), OutsideRtf);
+  EXPECT_EQ(EntryFiles().size(), 1);
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_EQ(Caption(), "Kennel Logbook - From outside");
+}
+
+TEST_F(MainFormEntries, CancellingTheOpenDialogChangesNothing) {
+  Start();
+  Type("kept");
+  Asked().QueueOpenFileCancel();
+  Form().actOpen->Execute();
+  EXPECT_NE(EditorText().find("kept"), std::string::npos);
+  EXPECT_TRUE(Asked().Messages().empty());
+}
+
+TEST_F(MainFormEntries, OpeningAFileThatIsNotThereReportsItAfterClearing) {
+  Start();
+  Asked().QueueOpenFile(Folder() + "missing.klb");
+  EXPECT_THROW(Form().actOpen->Execute(), std::exception);
+  EXPECT_EQ(EditorText(), "");
+  EXPECT_EQ(Form().CurrentEntry(), -1);
+}
+
+TEST_F(MainFormEntries, DoubleClickOpensAnEntryAndTheRootOpensNothing) {
+  Start();
+  Type("Recall at the park");
+  SaveAs("Recall");
+  Form().actNew->Execute();
+
+  DoubleClick(Root());
+  EXPECT_EQ(Form().CurrentEntry(), -1);
+  EXPECT_EQ(EditorText().find("Recall"), std::string::npos);
+
+  DoubleClick(Node(0));
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_NE(EditorText().find("Recall at the park"), std::string::npos);
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_FALSE(Form().actSave->Enabled());
+  EXPECT_EQ(Panel(1), "");
+  EXPECT_EQ(Caption(), "Kennel Logbook - Recall");
+}
+
+TEST_F(MainFormEntries, OpenAndDoubleClickAskBeforeReplacingAModifiedEntry) {
+  const std::string outside = Folder() + "outside.rtf";
+  WriteFile(outside, OutsideRtf);
+  Start();
+  Type("first");
+  SaveAs("First");
+
+  // Double-click, No: replaced without saving.
+  Form().actNew->Execute();
+  Type("draft one");
+  Asked().QueueMessageResult(MsgResult::No);
+  DoubleClick(Node(0));
+  EXPECT_EQ(MessageTexts().size(), 1u);
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_EQ(Count(), 1);
+
+  // Open, Yes: the modified entry is saved before the file replaces it.
+  Type("more");
+  Asked().QueueOpenFile(outside);
+  Asked().QueueMessageResult(MsgResult::Yes);
+  Form().actOpen->Execute();
+  EXPECT_EQ(MessageTexts().size(), 2u);
+  EXPECT_EQ(EditorText(), "Outside bold text");
+  EXPECT_EQ(Count(), 1);
+  EXPECT_NE(ReadFile(JournalPath() + "/" + EntryFiles().front().toStdString()).find("more"),
+            std::string::npos);
+
+  // The outside copy is modified from the start: the double-click asks too.
+  Asked().QueueMessageResult(MsgResult::No);
+  DoubleClick(Node(0));
+  EXPECT_EQ(MessageTexts().size(), 3u);
+  EXPECT_NE(EditorText().find("more"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, EntryStaysWhenTheSaveBeforeReplacingItFails) {
+  Start();
+  Type("precious");
+  RefuseWritingInJournalFolder();
+  Asked().QueueMessageResult(MsgResult::Yes);
+  Asked().QueueInput("Precious");
+  EXPECT_THROW(Form().actNew->Execute(), std::exception);
+  EXPECT_NE(EditorText().find("precious"), std::string::npos);
+  EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(MainFormEntries, FailedSaveRecordsNothingAndKeepsTheEntryModified) {
+  Start();
+  Type("precious");
+  RefuseWritingInJournalFolder();
+  Asked().QueueInput("Precious");
+  EXPECT_THROW(Form().actSave->Execute(), std::exception);
+  EXPECT_EQ(IniText(), "<no index>");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Form().CurrentEntry(), -1);
+  EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(MainFormEntries, RecordedEntryWhosePathIsGoneOpensFromTheJournalFolder) {
+  const std::vector<std::string> stored{"/old/computer/Journals/20240315093000.klb",
+                                        "C:\\Program Files\\Kennel\\Journals\\20240315093000.klb"};
+  for (const std::string& path : stored) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+    WriteFile(JournalPath() + "/20240315093000.klb", OutsideRtf);
+    PutIni("[Journal]\n2=Moved\nCount=2\n[Entries]\n2=" + path + "\n");
+    Start();
+    DoubleClick(Node(0));
+    EXPECT_EQ(EditorText(), "Outside bold text");
+    EXPECT_EQ(Caption(), "Kennel Logbook - Moved");
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(MainFormEntries, UnreadableRecordedFileIsNotOverwrittenByTheNextSave) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  // A folder where the entry's file should be: there, but no file can be read from it.
+  const std::string file = JournalPath() + "/20240315093000.klb";
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(file)));
+  PutIni("[Journal]\n2=Damaged\nCount=2\n[Entries]\n2=" + file + "\n");
+  Start();
+  Form().tvEntries->setCurrentItem(Node(0));
+  EXPECT_THROW(Form().tvEntriesDblClick(Form().tvEntries), std::exception);
+  EXPECT_EQ(EditorText(), "");
+  Type("new words");
+  SaveAs("Rescued");
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(file)).isDir());
+  EXPECT_EQ(Count(), 2);
+  EXPECT_EQ(Form().CurrentEntry(), 3);
+}
+
+TEST_F(MainFormEntries, RenamingInTheTreeFollowsTheRootAndBlankRules) {
+  PutIni("[Journal]\n2=Sit\nCount=3\n3=Down\n");
+  Start();
+  struct Case {
+    int node;  // -1: the root
+    QString typed;
+    QString shown;
+    std::string stored;  // entry 2's title in the index afterwards
+  };
+  const std::vector<Case> cases{
+      {-1, "Diary", "Entries", "Sit"},
+      {0, "   ", "Sit", "Sit"},
+      {0, "", "Sit", "Sit"},
+      {0, " Sit pretty ", " Sit pretty ", " Sit pretty "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString());
+    QTreeWidgetItem* node = c.node < 0 ? Root() : Node(c.node);
+    Form().tvEntries->FinishEdit(node, c.typed);
+    EXPECT_EQ(node->text(0), c.shown);
+    std::string title;
+    GetEntryTitle(2, title);
+    EXPECT_EQ(title, c.stored);
+  }
+  // The caption waits for the next refresh.
+  EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
+  EXPECT_NE(IniText().find("3=Down\n"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
+  PutIni("[Journal]\n2=Sit\nCount=2\n");
+  Start();
+  QTreeWidget& tree = *Form().tvEntries;
+  tree.setFocus();
+  tree.setCurrentItem(Node(0));
+  PressKey(tree, Qt::Key_F2);
+  auto* editor = tree.findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->setText("Sit and stay");
+  PressKey(*editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(Node(0)->text(0), "Sit and stay");
+  EXPECT_NE(IniText().find("2=Sit and stay\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kl::testing

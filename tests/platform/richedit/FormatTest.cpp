@@ -1,0 +1,261 @@
+// Character and paragraph formats through their records, and how they show.
+
+#include <QImage>
+#include <QTextEdit>
+
+#include "tests/platform/richedit/RichEditFixture.h"
+
+namespace richedit::test {
+namespace {
+
+CHARFORMAT2A charRecord(DWORD mask = 0, DWORD effects = 0) {
+  CHARFORMAT2A f{};
+  f.cbSize = sizeof f;
+  f.dwMask = mask;
+  f.dwEffects = effects;
+  return f;
+}
+
+PARAFORMAT2 paraRecord(DWORD mask = 0) {
+  PARAFORMAT2 p{};
+  p.cbSize = sizeof p;
+  p.dwMask = mask;
+  return p;
+}
+
+class FormatTest : public RichEditTest {
+ protected:
+  CHARFORMAT2A getChar(WPARAM scope) {
+    CHARFORMAT2A f = charRecord();
+    send(EM_GETCHARFORMAT, scope, &f);
+    return f;
+  }
+  void setChar(WPARAM scope, CHARFORMAT2A f) { send(EM_SETCHARFORMAT, scope, &f); }
+  PARAFORMAT2 getPara() {
+    PARAFORMAT2 p = paraRecord();
+    send(EM_GETPARAFORMAT, 0, &p);
+    return p;
+  }
+  void setPara(PARAFORMAT2 p) { send(EM_SETPARAFORMAT, 0, &p); }
+};
+
+TEST_F(FormatTest, DefaultFormatAnswer) {
+  const CHARFORMAT2A f = getChar(SCF_DEFAULT);
+  EXPECT_EQ(f.dwMask, CFM_ALL2);
+  EXPECT_EQ(f.dwEffects, CFE_AUTOCOLOR | CFE_AUTOBACKCOLOR);
+  EXPECT_EQ(f.yHeight, 200);
+  EXPECT_STREQ(f.szFaceName, "DejaVu Sans");
+  CHARFORMATA small{};
+  small.cbSize = sizeof small;
+  EXPECT_EQ(send(EM_GETCHARFORMAT, SCF_DEFAULT, &small), LRESULT(CFM_ALL));
+  EXPECT_EQ(small.dwMask, CFM_ALL);
+}
+
+TEST_F(FormatTest, RecordsOfAnotherSizeAreRefused) {
+  for (UINT size : {0u, 59u, 61u, 100u}) {
+    CHARFORMAT2A f = charRecord(CFM_BOLD, CFE_BOLD);
+    f.cbSize = size;
+    EXPECT_EQ(send(EM_SETCHARFORMAT, SCF_DEFAULT, &f), 0);
+    EXPECT_EQ(send(EM_GETCHARFORMAT, SCF_DEFAULT, &f), 0);
+    PARAFORMAT2 p = paraRecord(PFM_ALIGNMENT);
+    p.cbSize = size;
+    EXPECT_EQ(send(EM_SETPARAFORMAT, 0, &p), 0);
+  }
+}
+
+TEST_F(FormatTest, SelectionAttributesRoundTrip) {
+  setText("kennel notes");
+  select(0, 6);
+  CHARFORMAT2A f = charRecord(CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT |
+                                  CFM_PROTECTED | CFM_COLOR | CFM_SIZE | CFM_FACE | CFM_CHARSET,
+                              CFE_BOLD | CFE_UNDERLINE | CFE_PROTECTED);
+  f.yHeight = 241;
+  f.crTextColor = RGB(200, 10, 20);
+  f.bCharSet = 238;
+  f.bPitchAndFamily = FIXED_PITCH;
+  std::strcpy(f.szFaceName, "DejaVu Sans Mono");
+  EXPECT_EQ(send(EM_SETCHARFORMAT, SCF_SELECTION, &f), 1);
+  const CHARFORMAT2A got = getChar(SCF_SELECTION);
+  EXPECT_EQ(got.dwMask, CFM_ALL2);
+  EXPECT_EQ(got.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED |
+                             CFE_AUTOCOLOR),
+            CFE_BOLD | CFE_UNDERLINE | CFE_PROTECTED);
+  EXPECT_EQ(got.yHeight, 241);
+  EXPECT_EQ(got.crTextColor, RGB(200, 10, 20));
+  EXPECT_EQ(got.bCharSet, 238);
+  EXPECT_EQ(got.bPitchAndFamily, FIXED_PITCH);
+  EXPECT_STREQ(got.szFaceName, "DejaVu Sans Mono");
+  EXPECT_EQ(got.wWeight, 700);
+
+  CHARFORMAT2A weight = charRecord(CFM_WEIGHT);
+  weight.wWeight = 600;
+  setChar(SCF_SELECTION, weight);
+  EXPECT_EQ(getChar(SCF_SELECTION).wWeight, 600);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwEffects & CFE_BOLD, 0u);
+
+  setChar(SCF_SELECTION, charRecord(CFM_COLOR, CFE_AUTOCOLOR));
+  EXPECT_TRUE(getChar(SCF_SELECTION).dwEffects & CFE_AUTOCOLOR);
+}
+
+TEST_F(FormatTest, MixedSelectionClearsMaskAndReportsTheStart) {
+  setText("bold plain");
+  select(0, 4);
+  setChar(SCF_SELECTION, charRecord(CFM_BOLD | CFM_SIZE, CFE_BOLD));
+  select(0, 10);
+  const CHARFORMAT2A mixed = getChar(SCF_SELECTION);
+  EXPECT_EQ(mixed.dwMask & CFM_BOLD, 0u);
+  EXPECT_EQ(mixed.dwMask & CFM_ITALIC, CFM_ITALIC);
+  EXPECT_EQ(mixed.dwMask & CFM_SIZE, CFM_SIZE);     // no height was given, so it stayed uniform
+  EXPECT_EQ(mixed.dwEffects & CFE_BOLD, CFE_BOLD);  // the format at the selection's start
+
+  // Writing bold over the whole selection makes it uniform.
+  setChar(SCF_SELECTION, charRecord(CFM_BOLD | CFM_ITALIC, CFE_BOLD));
+  EXPECT_EQ(getChar(SCF_SELECTION).dwMask & (CFM_BOLD | CFM_ITALIC), CFM_BOLD | CFM_ITALIC);
+}
+
+TEST_F(FormatTest, InsertionPointFormatAppliesToTheNextText) {
+  setText("abc");
+  select(3, 3);
+  setChar(SCF_SELECTION, charRecord(CFM_BOLD, CFE_BOLD));
+  EXPECT_EQ(send(EM_GETMODIFY), 0);  // nothing changed yet
+  EXPECT_TRUE(getChar(SCF_SELECTION).dwEffects & CFE_BOLD);
+  replace("d");
+  select(3, 4);
+  EXPECT_TRUE(getChar(SCF_SELECTION).dwEffects & CFE_BOLD);
+  select(1, 2);
+  EXPECT_FALSE(getChar(SCF_SELECTION).dwEffects & CFE_BOLD);
+
+  // Moving away discards a pending format.
+  select(1, 1);
+  setChar(SCF_SELECTION, charRecord(CFM_ITALIC, CFE_ITALIC));
+  select(2, 2);
+  select(1, 1);
+  replace("x");
+  select(1, 2);
+  EXPECT_FALSE(getChar(SCF_SELECTION).dwEffects & CFE_ITALIC);
+}
+
+TEST_F(FormatTest, WordAtTheCaret) {
+  setText("sit stay heel");
+  select(6, 6);
+  setChar(SCF_SELECTION | SCF_WORD, charRecord(CFM_ITALIC, CFE_ITALIC));
+  select(4, 8);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwMask & CFM_ITALIC, CFM_ITALIC);
+  EXPECT_TRUE(getChar(SCF_SELECTION).dwEffects & CFE_ITALIC);
+  select(0, 3);
+  EXPECT_FALSE(getChar(SCF_SELECTION).dwEffects & CFE_ITALIC);
+  select(10, 10);
+  EXPECT_FALSE(getChar(SCF_SELECTION | SCF_WORD).dwEffects & CFE_ITALIC);
+}
+
+TEST_F(FormatTest, DefaultFormatChangesUnformattedText) {
+  setText("plain");
+  CHARFORMAT2A f = charRecord(CFM_SIZE);
+  f.yHeight = 400;
+  setChar(SCF_DEFAULT, f);
+  select(0, 5);
+  EXPECT_EQ(getChar(SCF_SELECTION).yHeight, 400);
+  EXPECT_EQ(send(EM_GETMODIFY), 0);
+}
+
+TEST_F(FormatTest, ParagraphAttributesRoundTrip) {
+  setText("first\rsecond");
+  select(0, 0);
+  for (WORD align : {PFA_RIGHT, PFA_CENTER, PFA_JUSTIFY, PFA_LEFT}) {
+    PARAFORMAT2 p = paraRecord(PFM_ALIGNMENT);
+    p.wAlignment = align;
+    setPara(p);
+    EXPECT_EQ(getPara().wAlignment, align);
+  }
+  PARAFORMAT2 p =
+      paraRecord(PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_NUMBERING | PFM_RTLPARA);
+  p.dxStartIndent = 300;
+  p.dxRightIndent = 150;
+  p.dxOffset = 200;
+  p.wNumbering = PFN_BULLET;
+  p.wEffects = PFE_RTLPARA;
+  setPara(p);
+  const PARAFORMAT2 got = getPara();
+  EXPECT_EQ(got.dxStartIndent, 300);
+  EXPECT_EQ(got.dxRightIndent, 150);
+  EXPECT_EQ(got.dxOffset, 200);
+  EXPECT_EQ(got.wNumbering, PFN_BULLET);
+  EXPECT_EQ(got.wEffects, PFE_RTLPARA);
+  EXPECT_EQ(got.dwMask, PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART);
+
+  PARAFORMAT2 relative = paraRecord(PFM_OFFSETINDENT);
+  relative.dxStartIndent = -100;
+  setPara(relative);
+  EXPECT_EQ(getPara().dxStartIndent, 200);
+}
+
+TEST_F(FormatTest, TabStopsAreCappedAt32) {
+  setText("a\tb");
+  PARAFORMAT2 p = paraRecord(PFM_TABSTOPS);
+  p.cTabCount = 40;
+  for (int i = 0; i < MAX_TAB_STOPS; ++i) p.rgxTabs[i] = 720 * (i + 1);
+  setPara(p);
+  PARAFORMAT2 got = getPara();
+  EXPECT_EQ(got.cTabCount, 32);
+  EXPECT_EQ(got.rgxTabs[0], 720);
+  EXPECT_EQ(got.rgxTabs[31], 720 * 32);
+  p.cTabCount = 1;
+  setPara(p);
+  EXPECT_EQ(getPara().cTabCount, 1);
+}
+
+TEST_F(FormatTest, ParagraphsOfTheSelectionAndMixedMask) {
+  setText("one\rtwo\rthree");
+  select(4, 5);
+  PARAFORMAT2 p = paraRecord(PFM_ALIGNMENT | PFM_NUMBERING);
+  p.wAlignment = PFA_CENTER;
+  p.wNumbering = PFN_ARABIC;
+  setPara(p);
+  select(0, 13);
+  const PARAFORMAT2 mixed = getPara();
+  EXPECT_EQ(mixed.dwMask & (PFM_ALIGNMENT | PFM_NUMBERING), 0u);
+  EXPECT_EQ(mixed.dwMask & PFM_STARTINDENT, PFM_STARTINDENT);
+  EXPECT_EQ(mixed.wAlignment, PFA_LEFT);  // the first paragraph's
+  select(8, 8);
+  EXPECT_EQ(getPara().wAlignment, PFA_LEFT);
+  // A selection ending where a paragraph begins does not reach into it.
+  select(0, 4);
+  EXPECT_EQ(getPara().dwMask & PFM_ALIGNMENT, PFM_ALIGNMENT);
+}
+
+TEST_F(FormatTest, ParagraphChangeMarksModifiedOnlyWhenItChangesSomething) {
+  setText("entry");
+  PARAFORMAT2 p = paraRecord(PFM_ALIGNMENT);
+  p.wAlignment = PFA_LEFT;
+  setPara(p);
+  EXPECT_EQ(send(EM_GETMODIFY), 0);
+  p.wAlignment = PFA_CENTER;
+  setPara(p);
+  EXPECT_EQ(send(EM_GETMODIFY), 1);
+}
+
+TEST_F(FormatTest, BulletIsDrawnInTheHangingSpace) {
+  setText("walk");
+  PARAFORMAT2 p = paraRecord(PFM_NUMBERING | PFM_OFFSET | PFM_STARTINDENT);
+  p.wNumbering = PFN_BULLET;
+  p.dxStartIndent = 150;
+  p.dxOffset = 600;  // text at 750 twips (50 pixels), the bullet before it
+  setPara(p);
+  QApplication::processEvents();
+  const QImage image = view()->grab().toImage();
+  auto inkIn = [&](int x0, int x1) {
+    int ink = 0;
+    for (int y = 0; y < 20; ++y) {
+      for (int x = x0; x < x1; ++x) ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    }
+    return ink;
+  };
+  EXPECT_GT(inkIn(8, 40), 0);   // the bullet
+  EXPECT_GT(inkIn(50, 90), 0);  // the text starts at start + offset
+  POINT at{};
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 0);
+  EXPECT_EQ(at.x, 51);
+}
+
+}  // namespace
+}  // namespace richedit::test

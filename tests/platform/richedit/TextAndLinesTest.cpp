@@ -1,0 +1,219 @@
+// Whole text, ranges and display lines, as the platform's control answers them.
+
+#include "tests/platform/richedit/RichEditFixture.h"
+
+namespace richedit::test {
+namespace {
+
+using TextTest = RichEditTest;
+
+TEST_F(TextTest, BreaksBecomeOneCharacterAndReadBackAsCrLf) {
+  struct Case {
+    const char* in;
+    const char* whole;   // WM_GETTEXT
+    const char* ranged;  // EM_GETTEXTRANGE {0, -1}
+    LRESULT positions;   // EM_GETTEXTLENGTHEX characters
+  };
+  const Case cases[] = {
+      {"a\rb", "a\r\nb", "a\rb", 3},
+      {"a\nb", "a\r\nb", "a\rb", 3},
+      {"a\r\nb", "a\r\nb", "a\rb", 3},
+      {"X\r\r\nY", "X Y", "X Y", 3},
+      {"caf\xC3\xA9\r", "caf\xC3\xA9\r\n", "caf\xC3\xA9\r", 5},
+      {"", "", "", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.in);
+    EXPECT_EQ(send(WM_SETTEXT, 0, c.in), 1);
+    EXPECT_EQ(text(), c.whole);
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), LRESULT(std::strlen(c.whole)));
+    EXPECT_EQ(range(0, -1), c.ranged);
+    GETTEXTLENGTHEX ask{GTL_NUMCHARS | GTL_PRECISE, 0};
+    EXPECT_EQ(send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&ask), 0), c.positions);
+  }
+}
+
+TEST_F(TextTest, TextLengthCountsBreaksAsAskedFor) {
+  setText("a\rtest\rstring");
+  GETTEXTLENGTHEX chars{GTL_NUMCHARS | GTL_PRECISE, 0};
+  GETTEXTLENGTHEX crlf{GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 0};
+  EXPECT_EQ(send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&chars), 0), 13);
+  EXPECT_EQ(send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&crlf), 0), 15);
+}
+
+TEST_F(TextTest, SetTextKeepsModifyFlagAndClearsUndo) {
+  replace("typed");
+  ASSERT_EQ(send(EM_GETMODIFY), 1);
+  send(EM_SETMODIFY, 0);
+  setText("loaded");
+  EXPECT_EQ(send(EM_GETMODIFY), 0);
+  EXPECT_EQ(send(EM_CANUNDO), 0);
+  EXPECT_EQ(selection().cpMin, 0);
+}
+
+TEST_F(TextTest, SetTextReadsRtf) {
+  setText("{\\rtf sometext}");
+  EXPECT_EQ(range(0, -1), "sometext");
+}
+
+TEST_F(TextTest, TextRangeClampsAndRefusesBadRanges) {
+  setText("foo bar\r\nfoo bar");
+  struct Case {
+    LONG from, to;
+    const char* want;
+  };
+  const Case cases[] = {
+      {4, 11, "bar\rfoo"}, {0, -1, "foo bar\rfoo bar"},
+      {12, 100, "bar"},    {-1, 5, ""},
+      {1, -1, ""},         {3, 3, ""},
+      {5, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << "," << c.to);
+    EXPECT_EQ(range(c.from, c.to), c.want);
+  }
+}
+
+TEST_F(TextTest, GetTextCutsToTheBufferWithoutSplittingACharacter) {
+  setText("ab\xC3\xA9z");
+  char buffer[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_EQ(send(WM_GETTEXT, 4, buffer), 2);  // "ab" and the zero; the two-byte letter does not fit
+  EXPECT_STREQ(buffer, "ab");
+  EXPECT_EQ(send(WM_GETTEXT, 0, buffer), 0);
+}
+
+TEST_F(TextTest, ReplaceSelectionAnswersLengthAndNullDeletes) {
+  setText("hello world");
+  select(0, 5);
+  EXPECT_EQ(send(EM_REPLACESEL, 1, "bye"), 3);
+  EXPECT_EQ(range(0, -1), "bye world");
+  EXPECT_EQ(selection().cpMin, 3);
+  select(3, 9);
+  send(EM_REPLACESEL, 1, LPARAM(0));
+  EXPECT_EQ(range(0, -1), "bye");
+  EXPECT_EQ(send(EM_GETMODIFY), 1);
+}
+
+TEST_F(TextTest, TextLimitCutsReplacementButNotSetText) {
+  EXPECT_EQ(send(EM_GETLIMITTEXT), 32767);
+  send(EM_EXLIMITTEXT, 0, 5);
+  setText("longer than five");
+  EXPECT_EQ(range(0, -1), "longer than five");  // WM_SETTEXT ignores the limit
+  setText("abc");
+  select(3, 3);
+  EXPECT_EQ(send(EM_REPLACESEL, 1, "defgh"), 2);
+  EXPECT_EQ(range(0, -1), "abcde");
+  send(EM_EXLIMITTEXT, 0, 0);
+  EXPECT_EQ(send(EM_GETLIMITTEXT), 65536);
+}
+
+using LinesTest = RichEditTest;
+
+TEST_F(LinesTest, LineCountOfShortTexts) {
+  const std::pair<const char*, LRESULT> cases[] = {
+      {"", 1}, {"RichEdit1", 1}, {"RichEdit1\r", 2}, {"\r\r", 3}, {"a\rb\rc", 3}};
+  for (auto [in, lines] : cases) {
+    SCOPED_TRACE(in);
+    setText(in);
+    EXPECT_EQ(send(EM_GETLINECOUNT), lines);
+  }
+}
+
+TEST_F(LinesTest, GetLineCopiesWithBreakUpToCapacity) {
+  setText("foo bar\n\nbar\n");
+  const std::pair<int, const char*> cases[] = {
+      {0, "foo bar\r"}, {1, "\r"}, {2, "bar\r"}, {3, "\r"}};
+  for (auto [line, want] : cases) {
+    SCOPED_TRACE(line);
+    char buffer[64] = {};
+    const WORD capacity = sizeof buffer;
+    std::memcpy(buffer, &capacity, sizeof capacity);
+    EXPECT_EQ(send(EM_GETLINE, line, buffer), LRESULT(std::strlen(want)));
+    EXPECT_EQ(std::string(buffer, std::strlen(want)), want);
+  }
+  char small[8] = {2, 0, 'x', 'x', 'x', 'x', 'x', 'x'};
+  EXPECT_EQ(send(EM_GETLINE, 0, small), 2);
+  EXPECT_EQ(std::string(small, 3), "fox");  // no terminating zero
+  char none[4] = {0, 0, 'x', 'x'};
+  EXPECT_EQ(send(EM_GETLINE, 0, none), 0);
+  char beyond[8] = {8, 0};
+  EXPECT_EQ(send(EM_GETLINE, 9, beyond), 0);
+}
+
+TEST_F(LinesTest, IndexLengthAndLineFromChar) {
+  setText("one\rtwo two\r");
+  EXPECT_EQ(send(EM_LINEINDEX, 0), 0);
+  EXPECT_EQ(send(EM_LINEINDEX, 1), 4);
+  EXPECT_EQ(send(EM_LINEINDEX, 2), 12);
+  EXPECT_EQ(send(EM_LINEINDEX, 3), -1);
+  EXPECT_EQ(send(EM_LINELENGTH, 1), 3);
+  EXPECT_EQ(send(EM_LINELENGTH, 5), 7);
+  EXPECT_EQ(send(EM_LINELENGTH, 99), 0);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, 0), 0);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, 4), 1);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, 12), 2);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, 500), 2);
+  EXPECT_EQ(send(EM_LINEFROMCHAR, 5), 1);
+  select(6, 6);
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(-1)), 4);  // the caret's line
+}
+
+TEST_F(LinesTest, WrappedParagraphSpansDisplayLines) {
+  std::string para;
+  for (int i = 0; i < 40; ++i) para += "word ";
+  setText(para + "\rtail");
+  const LRESULT lines = send(EM_GETLINECOUNT);
+  ASSERT_GT(lines, 3);  // the long paragraph wraps at 300 pixels
+  LONG expectedStart = 0;
+  for (LRESULT line = 0; line + 1 < lines; ++line) {
+    const LRESULT start = send(EM_LINEINDEX, WPARAM(line));
+    EXPECT_EQ(start, expectedStart);
+    EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, start), line);
+    expectedStart = LONG(start + send(EM_LINELENGTH, WPARAM(start)));
+    if (line + 2 < lines) {
+      EXPECT_EQ(range(LONG(start), expectedStart).back(), ' ');
+    }
+  }
+  EXPECT_EQ(expectedStart, LONG(para.size()));  // the paragraph's lines cover it exactly
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(lines - 1)), LRESULT(para.size() + 1));
+  char buffer[16] = {16, 0};
+  EXPECT_EQ(send(EM_GETLINE, WPARAM(lines - 1), buffer), 5);  // "tail" and its paragraph mark
+
+  // A narrower window wraps into more lines.
+  control.resize(150, 200);
+  QApplication::processEvents();
+  EXPECT_GT(send(EM_GETLINECOUNT), lines);
+}
+
+TEST_F(LinesTest, LinesFollowEdits) {
+  setText("a\rb");
+  select(1, 1);
+  replace("\rmiddle");
+  EXPECT_EQ(send(EM_GETLINECOUNT), 3);
+  EXPECT_EQ(send(EM_LINEINDEX, 2), 9);
+  select(0, 9);
+  replace("");
+  EXPECT_EQ(send(EM_GETLINECOUNT), 1);
+  EXPECT_EQ(send(EM_LINELENGTH, 0), 1);
+}
+
+TEST_F(LinesTest, LineMapStaysRightAfterEditsInALongText) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "paragraph " + std::to_string(i) + "\r";
+  setText(text);
+  const LRESULT lines = send(EM_GETLINECOUNT);
+  const LRESULT lastStart = send(EM_LINEINDEX, WPARAM(lines - 1));
+  select(5000, 5000);
+  replace("\r");
+  EXPECT_EQ(send(EM_GETLINECOUNT), lines + 1);
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(lines)), lastStart + 1);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, lastStart + 1), lines);
+  replace("more words");  // within one paragraph
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(lines)), lastStart + 11);
+  select(0, 5001);
+  replace("");
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(send(EM_GETLINECOUNT) - 1)), lastStart + 11 - 5001);
+}
+
+}  // namespace
+}  // namespace richedit::test

@@ -1,0 +1,113 @@
+// klb-convert INPUT OUTPUT: turns an RTF file or a journal entry (.klb) into plain text (.txt,
+// UTF-8) or into RTF as the editor control writes it (.rtf, .klb). It runs the same control the
+// program uses, headless, so what it writes is what the program would save.
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/richedit/RichEditControl.h"
+#include "platform/richedit/RichEditTypes.h"
+
+using namespace richedit;
+
+namespace {
+
+enum class Format { Text, Rtf, Unknown };
+
+Format formatOf(const QString& path) {
+  const QString ext = QFileInfo(path).suffix().toLower();
+  if (ext == QLatin1String("txt")) return Format::Text;
+  if (ext == QLatin1String("rtf") || ext == QLatin1String("klb")) return Format::Rtf;
+  return Format::Unknown;
+}
+
+struct Source {
+  const QByteArray* data;
+  qsizetype pos = 0;
+};
+
+DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
+  auto* source = reinterpret_cast<Source*>(cookie);
+  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
+  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
+  source->pos += n;
+  *got = LONG(n);
+  return 0;
+}
+
+DWORD writeChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* written) {
+  reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), size);
+  *written = size;
+  return 0;
+}
+
+// Qt's own notes (about the headless platform and the like) are not for the tool's user.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "klb-convert: %s\n", message.toLocal8Bit().constData());
+}
+
+int fail(const QString& message) {
+  std::fprintf(stderr, "klb-convert: %s\n", message.toLocal8Bit().constData());
+  return 1;
+}
+
+int convert(const QString& inputPath, const QString& outputPath) {
+  const Format output = formatOf(outputPath);
+  if (output == Format::Unknown)
+    return fail(QStringLiteral("%1: unknown output format; use a name ending in .txt, .rtf or .klb")
+                    .arg(outputPath));
+  QFile input(inputPath);
+  if (!input.open(QIODevice::ReadOnly))
+    return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
+  const QByteArray data = input.readAll();
+  if (input.error() != QFileDevice::NoError)
+    return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
+  input.close();
+
+  RichEditControl control(ES_MULTILINE);
+  control.Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);  // a converter has no reason to cut text
+  const bool textInput = formatOf(inputPath) == Format::Text;
+  Source source{&data};
+  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+  control.Perform(EM_STREAMIN, textInput ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&in));
+  if (in.dwError != 0) {
+    return fail(textInput ? QStringLiteral("cannot read %1 as text").arg(inputPath)
+                          : QStringLiteral("%1 is not an RTF document (it does not start with "
+                                           "{\\rtf)")
+                                .arg(inputPath));
+  }
+
+  QByteArray result;
+  EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&result), 0, &writeChunk};
+  control.Perform(EM_STREAMOUT, output == Format::Text ? SF_TEXT : SF_RTF,
+                  reinterpret_cast<LPARAM>(&out));
+  if (out.dwError != 0) return fail(QStringLiteral("the document could not be written out"));
+  if (output == Format::Text) result.replace("\r\n", "\n");  // line ends as this system has them
+
+  QSaveFile file(outputPath);
+  if (!file.open(QIODevice::WriteOnly) || file.write(result) != result.size() || !file.commit())
+    return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr,
+                 "usage: klb-convert INPUT OUTPUT\n"
+                 "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text)\n"
+                 "  OUTPUT  .txt for plain text (UTF-8), .rtf or .klb for RTF\n");
+    return 2;
+  }
+  // The control is a widget, but converting needs no display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(quietMessages);
+  QApplication app(argc, argv);
+  return convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+}
