@@ -124,17 +124,22 @@ std::string TfrmMain::AskEntryTitle() {
 }
 
 void TfrmMain::SaveCurrentEntry(int Number) {
-  if (Number > 0) {
-    std::string fileName;
-    GetEntryFileName(Number, "", fileName);
+  std::string fileName;
+  if (Number > 0) GetEntryFileName(Number, "", fileName);
+  if (Number > 0 && !fileName.empty()) {
     if (!SaveEntry(Number, "", fileName)) return;
     rchMain->Lines().SaveToFile(fileName);
   } else {
-    const std::string title = AskEntryTitle();
+    // An entry the index knows without a file path cannot be rewritten in place: it is kept
+    // as a new entry under its own title, so the text can always be saved.
+    std::string title;
+    if (Number > 0)
+      GetEntryTitle(Number, title);
+    else
+      title = AskEntryTitle();
     // The file is written before the index records it, so the index never lists an entry
     // whose file is missing; afterwards the window holds the recorded entry, and later saves
     // rewrite its file.
-    std::string fileName;
     int number = 0;
     const auto writeFile = [this](const std::string& path) {
       rchMain->Lines().SaveToFile(path);

@@ -22,7 +22,9 @@
 #include "store/GlobalUnit.h"
 
 // The artwork is compiled into the program's library, which must register it itself.
-static void InitArtwork() { Q_INIT_RESOURCE(resources); }
+static void InitArtwork() {
+  Q_INIT_RESOURCE(resources);
+}
 
 namespace kl {
 

@@ -39,7 +39,7 @@ void TAction::SetCaption(const std::string& caption) {
 
 void TAction::SetHint(const std::string& hint) {
   hint_ = hint;
-  action_->setStatusTip(ToQt(LongHint()));
+  // The long text is kept with the action only; this window has no place that shows it.
   UpdateToolTip();
 }
 

@@ -144,6 +144,9 @@ std::string QtDialogs::InputBox(const InputRequest& request) {
   if (request.maxLength > 0) {
     if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(request.maxLength);
   }
+  // Wide enough that the caption is never cut short by the window frame.
+  const int captionWidth = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle());
+  dialog.resize(std::max(360, captionWidth + 160), dialog.sizeHint().height());
   if (dialog.exec() != QDialog::Accepted) return request.defaultValue;
   return dialog.textValue().toStdString();
 }

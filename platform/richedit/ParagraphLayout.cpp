@@ -1,6 +1,7 @@
 #include "platform/richedit/ParagraphLayout.h"
 
 #include <QPainter>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -39,7 +40,8 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) {
 
   QTextOption option = document()->defaultTextOption();
   option.setTextDirection(block.textDirection());
-  option.setAlignment(bf.alignment());
+  // Left and right are the paragraph's leading and trailing edges unless marked absolute.
+  option.setAlignment(QStyle::visualAlignment(block.textDirection(), bf.alignment()));
   option.setTabStopDistance(kDefaultTabPixels);
   if (bf.hasProperty(QTextFormat::TabPositions)) option.setTabs(bf.tabPositions());
   if (!wrap) option.setWrapMode(QTextOption::NoWrap);

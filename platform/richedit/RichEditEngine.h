@@ -87,6 +87,7 @@ class RichEditEngine : public QObject {
   QTextCharFormat defaultCharFormat() const { return defaultFormat_; }
   bool plainTextMode() const { return (textMode_ & TM_PLAINTEXT) != 0; }
   bool autoUrlDetect() const { return autoUrl_; }
+  bool autoWordSelection() const { return (options_ & ECO_AUTOWORDSELECTION) != 0; }
   // The link under a position: an explicit link or a detected address.
   std::optional<CHARRANGE> linkAt(int pos) const;
   std::optional<CHARRANGE> linkAtPoint(const QPoint& viewportPos) const;

@@ -151,6 +151,8 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   if (mouseToHost(msg, event)) return;
   QTextEdit::mousePressEvent(event);
+  const bool extending = event->modifiers() & Qt::ShiftModifier;
+  dragAnchor_ = event->button() == Qt::LeftButton && !extending ? textCursor().position() : -1;
 }
 
 void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
@@ -159,6 +161,7 @@ void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP;
   if (mouseToHost(msg, event)) return;
   QTextEdit::mouseReleaseEvent(event);
+  dragAnchor_ = -1;
 }
 
 void RichEditView::mouseMoveEvent(QMouseEvent* event) {
@@ -171,6 +174,38 @@ void RichEditView::mouseMoveEvent(QMouseEvent* event) {
   viewport()->setCursor(overLink && !taken ? Qt::PointingHandCursor : Qt::IBeamCursor);
   if (mouseToHost(WM_MOUSEMOVE, event)) return;
   QTextEdit::mouseMoveEvent(event);
+  if ((event->buttons() & Qt::LeftButton) && engine_->autoWordSelection()) extendToWords();
+}
+
+// With automatic word selection, a drag that leaves the word it started in selects whole
+// words; inside that word it selects characters.
+void RichEditView::extendToWords() {
+  if (dragAnchor_ < 0) return;
+  QTextCursor c = textCursor();
+  const int pos = c.position();
+  QTextCursor word(document());
+  word.setPosition(dragAnchor_);
+  word.select(QTextCursor::WordUnderCursor);
+  const int wordStart = word.hasSelection() ? word.selectionStart() : dragAnchor_;
+  const int wordEnd = word.hasSelection() ? word.selectionEnd() : dragAnchor_;
+  int anchor = dragAnchor_;
+  int end = pos;
+  if (pos > wordEnd || pos < wordStart) {
+    QTextCursor target(document());
+    target.setPosition(pos);
+    if (pos > wordEnd) {
+      anchor = wordStart;
+      target.movePosition(QTextCursor::EndOfWord);
+    } else {
+      anchor = wordEnd;
+      target.movePosition(QTextCursor::StartOfWord);
+    }
+    end = target.position();
+  }
+  if (c.anchor() == anchor && c.position() == end) return;
+  c.setPosition(anchor);
+  c.setPosition(end, QTextCursor::KeepAnchor);
+  setTextCursor(c);
 }
 
 void RichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -178,6 +213,7 @@ void RichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
   NotifyBatch batch(engine_->notifier());
   if (mouseToHost(WM_LBUTTONDBLCLK, event)) return;
   QTextEdit::mouseDoubleClickEvent(event);
+  dragAnchor_ = -1;  // a double-click drag selects words already
 }
 
 void RichEditView::contextMenuEvent(QContextMenuEvent* event) {

@@ -38,10 +38,12 @@ class RichEditView : public QTextEdit {
   bool handleEditKey(QKeyEvent* event);
   bool mouseToHost(unsigned msg, QMouseEvent* event);
   void paintNumbering();
+  void extendToWords();
   void updateSelectionColours();
 
   RichEditEngine* engine_ = nullptr;
   bool hideWhenInactive_ = true;
+  int dragAnchor_ = -1;  // where a mouse selection started, while the button is down
 };
 
 }  // namespace richedit

@@ -310,6 +310,23 @@ TEST_F(MainFormEntries, UnreadableRecordedFileIsNotOverwrittenByTheNextSave) {
   EXPECT_EQ(Form().CurrentEntry(), 3);
 }
 
+TEST_F(MainFormEntries, RecordedEntryWithoutAPathIsSavedAsANewEntryUnderItsTitle) {
+  PutIni("[Journal]\n2=Half recorded\nCount=1\n");
+  Start();
+  Form().tvEntries->setCurrentItem(Node(0));
+  EXPECT_THROW(Form().tvEntriesDblClick(Form().tvEntries), std::exception);
+  ASSERT_EQ(Form().CurrentEntry(), 2);
+  Type("words worth keeping");
+  ASSERT_TRUE(Form().actSave->Execute());
+  EXPECT_TRUE(Asked().Inputs().empty());
+  EXPECT_FALSE(Editor().Modified());
+  ASSERT_EQ(EntryFiles().size(), 1);
+  EXPECT_NE(ReadFile(JournalPath() + "/" + EntryFiles().front().toStdString()).find("worth"),
+            std::string::npos);
+  EXPECT_EQ(Form().CurrentEntry(), 3);
+  EXPECT_EQ(Caption(), "Kennel Logbook - Half recorded");
+}
+
 TEST_F(MainFormEntries, RenamingInTheTreeFollowsTheRootAndBlankRules) {
   PutIni("[Journal]\n2=Sit\nCount=3\n3=Down\n");
   Start();

@@ -1,6 +1,7 @@
 #include "platform/richedit/rtf/RtfOutput.h"
 
-#include <array>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace richedit::rtf {
@@ -51,7 +52,9 @@ void RtfOutput::word(const char* name) {
 void RtfOutput::word(const char* name, int value) {
   out_ += '\\';
   out_ += name;
-  out_ += QByteArray::number(value);
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out_.append(digits, end - digits);
   needsDelimiter_ = true;
 }
 
@@ -71,9 +74,12 @@ void RtfOutput::lineEnd() {
 }
 
 void RtfOutput::appendUnicode(char16_t unit) {
-  out_ += "\\u";
-  out_ += QByteArray::number(int(static_cast<std::int16_t>(unit)));
-  out_ += '?';
+  char escape[12] = {'\\', 'u'};
+  char* end =
+      std::to_chars(escape + 2, escape + sizeof escape - 1, int(static_cast<std::int16_t>(unit)))
+          .ptr;
+  *end++ = '?';
+  out_.append(escape, end - escape);
   needsDelimiter_ = false;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextImageFormat>
 #include <map>
 #include <memory>
 #include <optional>
@@ -17,8 +18,6 @@
 #include "platform/richedit/rtf/RtfLexer.h"
 #include "platform/richedit/rtf/RtfPicture.h"
 #include "platform/richedit/rtf/RtfReaderState.h"
-
-class QTextImageFormat;
 
 namespace richedit::rtf {
 
@@ -70,8 +69,14 @@ class RtfParser : public RtfListener {
     int uc = 1;
     qsizetype open = 0;               // offset of the group's '{'
     std::uint64_t contentAtOpen = 0;  // contentSerial_ when the group opened
+    bool untouched = true;            // no token yet in this group but a \*
   };
-  struct PendingPicture;
+  struct PendingPicture {
+    QTextImageFormat format;
+    qsizetype from = 0, to = 0;  // the bytes of the group it came from
+    bool inShpPict = false;      // read inside a \shppict group
+    bool wholeShpPict = false;   // stands for that whole group, which has closed
+  };
   struct FieldFrame {
     std::size_t depth;
     QString instruction;
@@ -159,6 +164,7 @@ class RtfParser : public RtfListener {
   PictureData object_;  // \objw \objh and scales of the object group being read
   std::unique_ptr<PendingPicture> pending_;
   bool sawShpPict_ = false;
+  qint64 decodedPixels_ = 0;  // of all pictures decoded so far
   qsizetype extendOnClose_ = -1;  // a \nonshppict group that joins the pending picture
 
   // Building a QTextCharFormat costs more than the text it formats, so recent ones are kept.
@@ -171,7 +177,12 @@ class RtfParser : public RtfListener {
   std::uint64_t contentSerial_ = 0;  // counts what has gone into the document
   // True while nothing has gone into the document since the group opened: only such a group
   // can be kept byte for byte, or its bytes would bring that content back a second time.
-  bool groupIsFresh() { return top().contentAtOpen == contentSerial_; }
+  // Kept groups must also begin with their word, so that their bytes read the same anywhere.
+  bool groupIsFresh() { return wordIsFirst_ && top().contentAtOpen == contentSerial_; }
+  bool wordIsFirst_ = false;  // the control word being handled is the first of its group
+  void touch() {
+    if (!stack_.empty()) top().untouched = false;
+  }
 };
 
 }  // namespace richedit::rtf

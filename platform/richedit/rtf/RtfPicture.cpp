@@ -9,9 +9,11 @@ namespace richedit::rtf {
 
 namespace {
 
+thread_local qint64 pixelLimit = kMaxPicturePixels;  // for the picture being decoded
+
 bool saneSize(qint64 width, qint64 height) {
   return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-         width * height <= kMaxPicturePixels;
+         width * height <= std::min(kMaxPicturePixels, pixelLimit);
 }
 
 quint32 u32(const QByteArray& data, int at) {
@@ -144,7 +146,8 @@ bool PictureData::isBitmap() const {
          kind == Word::JpegBlip;
 }
 
-QImage decodePicture(const PictureData& picture) {
+QImage decodePicture(const PictureData& picture, qint64 maxPixels) {
+  pixelLimit = maxPixels;
   switch (picture.kind) {
     case Word::DiBitmap:
       return decodeDib(picture.data);

@@ -26,9 +26,12 @@ struct PictureData {
 // Pictures larger than this are not decoded: they are shown as a placeholder.
 constexpr qint64 kMaxPicturePixels = 40'000'000;
 constexpr int kMaxPictureSide = 20'000;
+// All the pictures of one stream together: a few kilobytes of PNG can claim millions of pixels.
+constexpr qint64 kMaxStreamPixels = 200'000'000;
 
-// The decoded picture, or a null image when the kind is not shown or the data is not sound.
-QImage decodePicture(const PictureData& picture);
+// The decoded picture, or a null image when the kind is not shown, the data is not sound or the
+// picture has more than maxPixels.
+QImage decodePicture(const PictureData& picture, qint64 maxPixels = kMaxPicturePixels);
 
 // The size the picture is shown at, in twips, from the goal size, the scale and the pixels.
 QSize shownSizeTwips(const PictureData& picture, const QImage& image);

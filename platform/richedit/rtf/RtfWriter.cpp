@@ -9,6 +9,7 @@
 #include <QTextImageFormat>
 #include <QUrl>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/richedit/DocumentFormat.h"
@@ -57,7 +58,7 @@ class DocumentWriter {
         from_(from),
         to_(to),
         options_(options),
-        out_(qsizetype(std::max(0, to - from)) * 2 + 1024) {}
+        body_(qsizetype(std::max(0, to - from)) * 5 / 4 + 1024) {}
 
   QByteArray run();
 
@@ -68,13 +69,14 @@ class DocumentWriter {
   FontKey fontKeyOf(const QTextCharFormat& f) const;
   int colorIndex(const QTextCharFormat& f);
   CharState stateOf(const QTextCharFormat& f);
+  const CharState& stateOfIndex(int formatIndex);
   void writeHeader();
 
   // body
-  void writeBlock(const QTextBlock& block, int number);
+  void writeBlock(const QTextBlock& block, const ParaState& para, int number);
   void writeParagraphProperties(const ParaState& para, int number);
   void writeNumberLabel(const ParaState& para, int number);
-  void writeFragment(const QTextFragment& fragment, int start, int end);
+  void writeFragment(int formatIndex, QStringView text);
   void writePicture(const QTextImageFormat& image);
   void switchTo(const CharState& state);
   void setLink(const QString& href);
@@ -83,10 +85,14 @@ class DocumentWriter {
   const QTextDocument& doc_;
   const int from_, to_;
   const WriteOptions options_;
-  RtfOutput out_;
-  RtfOutput body_{0};
+  RtfOutput out_{4096};
+  RtfOutput body_;
   std::vector<FontKey> fonts_;
   std::vector<QColor> colors_;
+  // The state of each character format of the document, worked out once: most documents use a
+  // few formats many times over.
+  QList<QTextFormat> formats_;
+  std::vector<std::optional<CharState>> states_;
   int symbolFont_ = -1;
   CharState state_;
   CharState outside_;  // the state outside the open link's field
@@ -168,10 +174,10 @@ QByteArray DocumentWriter::run() {
   int number = 0;
   ParaState previous;
   for (QTextBlock block = first; block.isValid() && block.position() <= to_; block = block.next()) {
-    const ParaState para = paraStateOf(block.blockFormat());
+    ParaState para = paraStateOf(block.blockFormat());
     number = para.numbering != 0 && sameList(para, previous) ? number + 1 : 0;
-    previous = para;
-    writeBlock(block, number);
+    writeBlock(block, para, number);
+    previous = std::move(para);
   }
   setLink({});
   writeHeader();
@@ -180,18 +186,35 @@ QByteArray DocumentWriter::run() {
   return out_.take();
 }
 
+const CharState& DocumentWriter::stateOfIndex(int formatIndex) {
+  if (formatIndex < 0 || formatIndex >= formats_.size()) {
+    static const CharState none;
+    return none;
+  }
+  if (std::size_t(formatIndex) >= states_.size()) states_.resize(formats_.size());
+  auto& slot = states_[formatIndex];
+  if (!slot) slot = stateOf(formats_[formatIndex].toCharFormat());
+  return *slot;
+}
+
 void DocumentWriter::collectTables() {
+  formats_ = doc_.allFormats();
   // Fonts and colours in the order the text first uses them, so that the same document always
   // gives the same tables.
   const QTextBlock first = doc_.findBlock(from_);
   for (QTextBlock block = first; block.isValid() && block.position() <= to_; block = block.next()) {
-    if (block.next().isValid()) stateOf(block.next().charFormat());
-    if (paraStateOf(block.blockFormat()).numbering == PFN_BULLET && symbolFont_ < 0)
+    if (block.next().isValid()) stateOfIndex(block.next().charFormatIndex());
+    if (block.blockFormat().intProperty(fmt::BlockNumbering) == PFN_BULLET && symbolFont_ < 0)
       symbolFont_ = -2;  // placed after the text fonts
+    int position = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      if (fragment.position() + fragment.length() <= from_ || fragment.position() >= to_) continue;
-      if (!fragment.charFormat().isImageFormat()) stateOf(fragment.charFormat());
+      const int length = fragment.length();
+      position += length;
+      if (position <= from_ || position - length >= to_) continue;
+      const int index = fragment.charFormatIndex();
+      if (index >= 0 && index < formats_.size() && !formats_.at(index).isImageFormat())
+        stateOfIndex(index);
     }
   }
   if (fonts_.empty()) fontIndex(fontKeyOf(QTextCharFormat()));
@@ -272,25 +295,22 @@ void DocumentWriter::writeHeader() {
     out_.raw(";}");
   }
   out_.raw("}");
-  if (!colors_.empty()) {
-    out_.raw("{");
-    out_.word("colortbl");
-    out_.raw(" ;");
-    for (const QColor& c : colors_) {
-      out_.word("red", c.red());
-      out_.word("green", c.green());
-      out_.word("blue", c.blue());
-      out_.raw(";");
-    }
-    out_.raw("}");
+  out_.raw("{");  // always there, so that index 0 stands for the automatic colour
+  out_.word("colortbl");
+  out_.raw(" ;");
+  for (const QColor& c : colors_) {
+    out_.word("red", c.red());
+    out_.word("green", c.green());
+    out_.word("blue", c.blue());
+    out_.raw(";");
   }
+  out_.raw("}");
   out_.lineEnd();
   out_.word("viewkind", 4);
   out_.word("uc", 1);
 }
 
-void DocumentWriter::writeBlock(const QTextBlock& block, int number) {
-  const ParaState para = paraStateOf(block.blockFormat());
+void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, int number) {
   if (!paraWritten_ || !(para == para_)) {
     writeParagraphProperties(para, number);
   } else if (para.numbering != 0) {
@@ -299,11 +319,19 @@ void DocumentWriter::writeBlock(const QTextBlock& block, int number) {
   const int blockEnd = block.position() + block.length() - 1;
   const int start = std::max(from_, block.position());
   const int end = std::min(to_, blockEnd);
+  // Fragments follow each other without gaps, so their positions are a running sum; asking
+  // each fragment for its own position walks the document's tree every time.
+  const QString text = block.text();
+  int position = block.position();
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
-    const int a = std::max(start, fragment.position());
-    const int b = std::min(end, fragment.position() + fragment.length());
-    if (a < b) writeFragment(fragment, a, b);
+    const int length = fragment.length();
+    const int a = std::max(start, position);
+    const int b = std::min(end, position + length);
+    if (a < b)
+      writeFragment(fragment.charFormatIndex(),
+                    QStringView(text).sliced(a - block.position(), b - a));
+    position += length;
   }
   const QTextBlock next = block.next();
   const bool markInRange =
@@ -311,7 +339,7 @@ void DocumentWriter::writeBlock(const QTextBlock& block, int number) {
   if (!markInRange) return;
   setLink({});
   // The mark that ends this paragraph is kept as the next paragraph's character format.
-  if (next.isValid()) switchTo(stateOf(next.charFormat()));
+  if (next.isValid()) switchTo(stateOfIndex(next.charFormatIndex()));
   body_.word("par");
   body_.lineEnd();
 }
@@ -384,17 +412,18 @@ void DocumentWriter::writeNumberLabel(const ParaState& para, int number) {
   body_.raw("}");
 }
 
-void DocumentWriter::writeFragment(const QTextFragment& fragment, int start, int end) {
-  const QTextCharFormat format = fragment.charFormat();
-  setLink(format.isAnchor() ? format.anchorHref() : QString());
+void DocumentWriter::writeFragment(int index, QStringView text) {
+  static const QTextFormat kNone;
+  const QTextFormat& format = index >= 0 && index < formats_.size() ? formats_.at(index) : kNone;
+  setLink(format.boolProperty(QTextFormat::IsAnchor)
+              ? format.stringProperty(QTextFormat::AnchorHref)
+              : QString());
   if (format.isImageFormat()) {
-    for (int i = start; i < end; ++i) writePicture(format.toImageFormat());
+    for (qsizetype i = 0; i < text.size(); ++i) writePicture(format.toImageFormat());
     return;
   }
-  switchTo(stateOf(format));
-  const QString text = fragment.text();
-  body_.text(QStringView(text).sliced(start - fragment.position(), end - start),
-             encodingOf(state_.font));
+  switchTo(stateOfIndex(index));
+  body_.text(text, encodingOf(state_.font));
 }
 
 void DocumentWriter::writePicture(const QTextImageFormat& image) {

@@ -189,6 +189,21 @@ TEST_F(FormatTest, ParagraphAttributesRoundTrip) {
   EXPECT_EQ(getPara().dxStartIndent, 200);
 }
 
+TEST_F(FormatTest, RightToLeftParagraphStartsAtTheRight) {
+  setText("heel");
+  PARAFORMAT2 p = paraRecord(PFM_RTLPARA | PFM_ALIGNMENT);
+  p.wEffects = PFE_RTLPARA;
+  p.wAlignment = PFA_LEFT;  // the leading edge, which is the right one here
+  setPara(p);
+  POINT end{};
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), 4);
+  EXPECT_GT(end.x, 200);
+  p.wEffects = 0;
+  setPara(p);
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), 4);
+  EXPECT_LT(end.x, 100);
+}
+
 TEST_F(FormatTest, TabStopsAreCappedAt32) {
   setText("a\tb");
   PARAFORMAT2 p = paraRecord(PFM_TABSTOPS);

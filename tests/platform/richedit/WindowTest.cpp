@@ -1,7 +1,9 @@
 // A person at the keyboard: typing, Enter and Tab, undo and redo, the text limit, paste.
 
+#include <QAbstractScrollArea>
 #include <QClipboard>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include "tests/platform/richedit/RichEditFixture.h"
 
@@ -92,6 +94,39 @@ TEST_F(WindowTest, CutCopyAndPasteKeepRichText) {
   select(5, 5);
   key(Qt::Key_V, QString(), Qt::ControlModifier);
   EXPECT_EQ(range(0, -1), " restbold");
+}
+
+TEST_F(WindowTest, DraggingBeyondAWordSelectsWholeWords) {
+  setText("sit stay heel");
+  auto drag = [&](LONG from, LONG to) {
+    select(0, 0);  // a press inside a selection would start dragging it instead
+    auto* viewport = static_cast<QAbstractScrollArea*>(view())->viewport();
+    auto at = [&](LONG pos) {
+      POINT p{};
+      send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), pos);
+      return QPointF(p.x - 1 + 1, p.y + 4);  // client to viewport, just right of the caret spot
+    };
+    QMouseEvent press(QEvent::MouseButtonPress, at(from), viewport->mapToGlobal(at(from)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent move(QEvent::MouseMove, at(to), viewport->mapToGlobal(at(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, at(to), viewport->mapToGlobal(at(to)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    return selection();
+  };
+  CHARRANGE plain = drag(5, 10);
+  EXPECT_EQ(plain.cpMin, 5);
+  EXPECT_EQ(plain.cpMax, 10);
+  send(EM_SETOPTIONS, ECOOP_OR, ECO_AUTOWORDSELECTION);
+  CHARRANGE words = drag(5, 10);
+  EXPECT_EQ(words.cpMin, 4);
+  EXPECT_EQ(words.cpMax, 13);
+  CHARRANGE inside = drag(5, 7);
+  EXPECT_EQ(inside.cpMin, 5);
+  EXPECT_EQ(inside.cpMax, 7);
 }
 
 TEST_F(WindowTest, ReadOnlyRefusesTyping) {

@@ -1,4 +1,5 @@
-// Golden round trips: files as LibreOffice Writer, Word, WordPad and pandoc write them are read,
+// Golden round trips: files as LibreOffice Writer, Word, WordPad and pandoc write them (and one
+// that LibreOffice Writer itself saved) are read,
 // give the expected text, are written as this control writes RTF, and writing what that reads
 // gives the same bytes again.
 #include <gtest/gtest.h>
@@ -54,7 +55,8 @@ TEST_P(RtfGolden, PicturesKeepTheBytesOfTheirGroup) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, RtfGolden,
-                         ::testing::Values("libreoffice", "word", "wordpad", "pandoc"));
+                         ::testing::Values("libreoffice", "libreoffice-export", "word", "wordpad",
+                                           "pandoc"));
 
 }  // namespace
 }  // namespace richedit::rtf::test

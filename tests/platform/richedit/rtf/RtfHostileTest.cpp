@@ -88,6 +88,12 @@ TEST(RtfHostile, SavingNeverBringsTextBackTwice) {
       "{\\rtf1 {a\\object\\objw10{\\result r}}}",
       "{\\rtf1 {b\\*\\shppict{\\pict\\pngblip 00}}}",
       "{\\rtf\\shppict{\\pict}\\pict}",
+      "{\\rtf\\shppict{i\\pict}",
+      "{\\rtf{\\shppict{\\pict}\\nonshppict{ }}",
+      "{\\rtf{\\*\\shppict{\\pict}{\\nonshppict{ }}",
+      "{\\rtf{\\shppict{le\\pict}",
+      "{\\rtf1{\\*\\shppict{\\pict\\emfblip 01}{\\pict\\emfblip 02}}}",
+      "{\\rtf1\\object{\\result r} x}",
   };
   for (const QByteArray& rtf : cases) {
     const auto first = readRtf(rtf);

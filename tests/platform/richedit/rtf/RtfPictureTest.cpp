@@ -184,6 +184,23 @@ TEST(RtfPicture, ClaimsBeyondTheDataAreNotBelieved) {
   }
 }
 
+TEST(RtfPicture, PixelsDecodedForOneStreamAreBounded) {
+  // Each picture is allowed, all of them together are not: the later ones become placeholders.
+  QImage big(5000, 5000, QImage::Format_RGB32);
+  big.fill(Qt::white);
+  const QByteArray group = "{\\pict\\pngblip " + hex(encoded(big, "PNG")) + "}";
+  const auto read = readRtf("{\\rtf1 " + group.repeated(9) + "}");
+  int decoded = 0;
+  for (auto it = read.doc->begin().begin(); !it.atEnd(); ++it) {
+    const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+    const QImage image =
+        read.doc->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
+    if (image.width() == 5000) ++decoded;
+    EXPECT_EQ(f.property(PictureSource).toByteArray(), group);
+  }
+  EXPECT_EQ(decoded, 8);  // 8 x 25 million pixels fill the budget of 200 million
+}
+
 TEST(RtfHexDecoder, SkipsWhitespaceAndJoinsDigitsAcrossRuns) {
   HexDecoder decoder;
   QByteArray out;

@@ -1,0 +1,378 @@
+#include "platform/richedit/rtf/RtfParser.h"
+
+#include <QTextImageFormat>
+#include <algorithm>
+
+#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/RichEditTypes.h"
+
+// The handlers of control words by kind: flags, toggles, values and symbols.
+
+namespace richedit::rtf {
+
+namespace {
+constexpr int kMaxIndent = 31680;  // 22 inches: beyond any page
+constexpr QChar kLineSeparator(0x2028);
+int clampIndent(int twips) {
+  return std::clamp(twips, -kMaxIndent, kMaxIndent);
+}
+}  // namespace
+
+void RtfParser::flag(Word id) {
+  State& s = top();
+  const bool text = s.dest == Destination::Text;
+  switch (id) {
+    case Word::Ansi:
+      ansiPage_ = 1252;
+      break;
+    case Word::Mac:
+      ansiPage_ = 10000;
+      break;
+    case Word::Pc:
+      ansiPage_ = 437;
+      break;
+    case Word::Pca:
+      ansiPage_ = 850;
+      break;
+    case Word::Plain: {
+      const int link = s.chr.link;  // \plain inside a link's result keeps the link
+      s.chr = CharProps{};
+      s.chr.link = link;
+      break;
+    }
+    case Word::Pard:
+      s.para = ParaProps{};
+      break;
+    case Word::AlignLeft:
+      s.para.align = PFA_LEFT;
+      break;
+    case Word::AlignRight:
+      s.para.align = PFA_RIGHT;
+      break;
+    case Word::AlignCenter:
+      s.para.align = PFA_CENTER;
+      break;
+    case Word::AlignJustify:
+      s.para.align = PFA_JUSTIFY;
+      break;
+    case Word::RtlPar:
+      s.para.rtl = true;
+      break;
+    case Word::LtrPar:
+      s.para.rtl = false;
+      break;
+    case Word::Par:
+    case Word::Sect:
+    case Word::Row:
+      if (text) endParagraph();
+      break;
+    case Word::Page:
+      if (text && paragraphHasContent_) endParagraph();
+      break;
+    case Word::Line:
+      if (text) appendDocumentChar(kLineSeparator);
+      break;
+    case Word::Tab:
+      deliver(QStringLiteral("\t"));
+      break;
+    case Word::Cell:
+      if (text) ++cellsPending_;
+      break;
+    case Word::UnderlineNone:
+      s.chr.underline = false;
+      break;
+    case Word::Super:
+      s.chr.vertical = 1;
+      break;
+    case Word::Sub:
+      s.chr.vertical = -1;
+      break;
+    case Word::NoSuperSub:
+      s.chr.vertical = 0;
+      break;
+    case Word::FamilyNil:
+      font_.family = 0;
+      break;
+    case Word::FamilyRoman:
+      font_.family = 1;
+      break;
+    case Word::FamilySwiss:
+      font_.family = 2;
+      break;
+    case Word::FamilyModern:
+      font_.family = 3;
+      break;
+    case Word::FamilyScript:
+      font_.family = 4;
+      break;
+    case Word::FamilyDecor:
+    case Word::FamilyTech:
+      font_.family = 5;
+      break;
+    case Word::FamilyBidi:
+      font_.family = 0;
+      break;
+    case Word::PnLevelBullet:
+      pn_.type = PFN_BULLET;
+      break;
+    case Word::PnLevelBody:
+      if (pn_.type == 0) pn_.type = PFN_ARABIC;
+      break;
+    case Word::PnDecimal:
+      pn_.type = PFN_ARABIC;
+      break;
+    case Word::PnUpperLetter:
+      pn_.type = PFN_UCLETTER;
+      break;
+    case Word::PnLowerLetter:
+      pn_.type = PFN_LCLETTER;
+      break;
+    case Word::PnUpperRoman:
+      pn_.type = PFN_UCROMAN;
+      break;
+    case Word::PnLowerRoman:
+      pn_.type = PFN_LCROMAN;
+      break;
+    case Word::PngBlip:
+    case Word::JpegBlip:
+    case Word::EmfBlip:
+    case Word::MacPict:
+      if (s.dest == Destination::Pict) pict_.kind = id;
+      break;
+    default:
+      break;
+  }
+}
+
+void RtfParser::toggle(Word id, bool on) {
+  CharProps& c = top().chr;
+  switch (id) {
+    case Word::Bold:
+      c.bold = on;
+      break;
+    case Word::Italic:
+      c.italic = on;
+      break;
+    case Word::Underline:
+      c.underline = on;
+      break;
+    case Word::Strike:
+      c.strike = on;
+      break;
+    case Word::Hidden:
+      c.hidden = on;
+      break;
+    case Word::Protect:
+      c.protect = on;
+      break;
+    default:
+      break;
+  }
+}
+
+void RtfParser::value(Word id, int p) {
+  State& s = top();
+  const Destination dest = s.dest;
+  const int positive = std::max(p, 0);
+  switch (id) {
+    case Word::AnsiCodePage:
+      if (p > 0) ansiPage_ = p;
+      break;
+    case Word::DefaultFont:
+      defaultFont_ = p;
+      break;
+    case Word::UnicodeSkip:
+      s.uc = std::clamp(p, 0, 16);
+      break;
+    case Word::Unicode: {
+      const auto unit = char16_t(p & 0xffff);  // a signed 16-bit value
+      deliver(QString(QChar(unit == 0 ? u' ' : unit)));
+      fallbackLeft_ = s.uc;
+      break;
+    }
+    case Word::Font:
+      if (dest == Destination::FontTable) {
+        if (fontOpen_) commitFont();
+        fontNumber_ = p;
+        fontOpen_ = true;
+      } else {
+        s.chr.font = p;
+      }
+      break;
+    case Word::FontCharset:
+      font_.charset = std::clamp(p, 0, 255);
+      break;
+    case Word::FontPitch:
+      font_.pitch = std::clamp(p, 0, 15);
+      break;
+    case Word::FontCodePage:
+      font_.codePage = positive;
+      break;
+    case Word::Red:
+      red_ = std::clamp(p, 0, 255), colorSet_ = true;
+      break;
+    case Word::Green:
+      green_ = std::clamp(p, 0, 255), colorSet_ = true;
+      break;
+    case Word::Blue:
+      blue_ = std::clamp(p, 0, 255), colorSet_ = true;
+      break;
+    case Word::FontSize:
+      s.chr.halfPoints = std::clamp(p, 1, 3276);
+      break;
+    case Word::Color:
+      s.chr.color = positive;
+      break;
+    case Word::LeftIndent:
+      s.para.left = clampIndent(p);
+      break;
+    case Word::RightIndent:
+      s.para.right = clampIndent(p);
+      break;
+    case Word::FirstIndent:
+      s.para.first = clampIndent(p);
+      break;
+    case Word::TabStop:
+      if (s.para.tabCount < ParaProps::kMaxTabs && p > 0 && p <= kMaxIndent)
+        s.para.tabs[s.para.tabCount++] = p;
+      break;
+    case Word::ListOverrideIndex:
+      if (dest == Destination::ListOverride)
+        overrideLs_ = p;
+      else
+        s.para.listOverride = p;
+      break;
+    case Word::ListLevelIndex:
+      s.para.listLevel = std::clamp(p, 0, 8);
+      break;
+    case Word::PnStart:
+      pn_.start = std::clamp(p, 0, 32767);
+      break;
+    case Word::PnIndent:
+      pn_.tab = std::clamp(p, 0, kMaxIndent);
+      break;
+    case Word::ListId:
+      if (dest == Destination::List) listId_ = p;
+      if (dest == Destination::ListOverride) overrideId_ = p;
+      break;
+    case Word::LevelNfc:
+      level_.nfc = p;
+      break;
+    case Word::LevelStartAt:
+      level_.start = std::clamp(p, 0, 32767);
+      break;
+    case Word::DiBitmap:
+    case Word::WBitmap:
+    case Word::WMetafile:
+    case Word::PmMetafile:
+      if (dest == Destination::Pict) pict_.kind = id;
+      break;
+    case Word::PicWidth:
+      pict_.width = positive;
+      break;
+    case Word::PicHeight:
+      pict_.height = positive;
+      break;
+    case Word::PicGoalWidth:
+      pict_.goalWidth = positive;
+      break;
+    case Word::PicGoalHeight:
+      pict_.goalHeight = positive;
+      break;
+    case Word::PicScaleX:
+      pict_.scaleX = positive;
+      break;
+    case Word::PicScaleY:
+      pict_.scaleY = positive;
+      break;
+    case Word::PicBitsPerPixel:
+    case Word::WbmBitsPixel:
+      pict_.bitsPerPixel = positive;
+      break;
+    case Word::WbmPlanes:
+      pict_.planes = positive;
+      break;
+    case Word::WbmWidthBytes:
+      pict_.widthBytes = positive;
+      break;
+    case Word::ObjWidth:
+      object_.width = positive;
+      break;
+    case Word::ObjHeight:
+      object_.height = positive;
+      break;
+    case Word::ObjScaleX:
+      object_.scaleX = positive;
+      break;
+    case Word::ObjScaleY:
+      object_.scaleY = positive;
+      break;
+    default:
+      break;
+  }
+}
+
+void RtfParser::symbol(Word id) {
+  char16_t c = u' ';
+  switch (id) {
+    case Word::Bullet:
+      c = 0x2022;
+      break;
+    case Word::LQuote:
+      c = 0x2018;
+      break;
+    case Word::RQuote:
+      c = 0x2019;
+      break;
+    case Word::LDblQuote:
+      c = 0x201C;
+      break;
+    case Word::RDblQuote:
+      c = 0x201D;
+      break;
+    case Word::EmDash:
+      c = 0x2014;
+      break;
+    case Word::EnDash:
+      c = 0x2013;
+      break;
+    default:
+      break;  // \emspace and \enspace read as spaces
+  }
+  deliver(QString(QChar(c)));
+}
+
+void RtfParser::onControlSymbol(char symbol) {
+  if (skipping()) return;
+  flushBytes();
+  if (symbol == '*') {
+    ignorable_ = true;
+    return;
+  }
+  touch();
+  ignorable_ = false;
+  if (symbol == '\n') {
+    fallbackLeft_ = 0;
+    if (top().dest == Destination::Text) endParagraph();
+    return;
+  }
+  if (fallbackLeft_ > 0) {
+    --fallbackLeft_;
+    return;
+  }
+  switch (symbol) {
+    case '~':
+      deliver(QString(QChar(0x00A0)));
+      break;
+    case '-':
+      deliver(QString(QChar(0x00AD)));
+      break;
+    case '_':
+      deliver(QString(QChar(0x2011)));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace richedit::rtf
