@@ -31,8 +31,14 @@ class TFontStyles {
     for (TFontStyle s : styles) bits_ |= bit(s);
   }
   constexpr bool contains(TFontStyle s) const { return (bits_ & bit(s)) != 0; }
-  constexpr TFontStyles& include(TFontStyle s) { bits_ |= bit(s); return *this; }
-  constexpr TFontStyles& exclude(TFontStyle s) { bits_ &= std::uint8_t(~bit(s)); return *this; }
+  constexpr TFontStyles& include(TFontStyle s) {
+    bits_ |= bit(s);
+    return *this;
+  }
+  constexpr TFontStyles& exclude(TFontStyle s) {
+    bits_ &= std::uint8_t(~bit(s));
+    return *this;
+  }
   constexpr bool empty() const { return bits_ == 0; }
   constexpr std::uint8_t bits() const { return bits_; }
   static constexpr TFontStyles fromBits(std::uint8_t bits) {

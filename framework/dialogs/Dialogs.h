@@ -34,10 +34,10 @@ struct InputRequest {
 };
 
 struct OpenFileRequest {
-  std::string title;        // empty: the platform's default title
-  std::string filter;       // "Description|*.ext|Description|*.*"
-  int filterIndex = 1;      // 1-based, as the platform counts
-  std::string defaultExt;   // ".klb"
+  std::string title;       // empty: the platform's default title
+  std::string filter;      // "Description|*.ext|Description|*.*"
+  int filterIndex = 1;     // 1-based, as the platform counts
+  std::string defaultExt;  // ".klb"
   std::string initialDir;
   bool hideReadOnly = true;
   bool mustExist = false;

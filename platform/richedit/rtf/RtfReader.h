@@ -9,7 +9,7 @@ class QTextCursor;
 namespace richedit::rtf {
 
 struct ReadOptions {
-  bool plainRtf = false;  // only keywords common to all languages: all this reader knows
+  bool plainRtf = false;     // only keywords common to all languages: all this reader knows
   bool allowObjects = true;  // false: objects come in as their result only
 };
 
