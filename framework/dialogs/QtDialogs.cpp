@@ -1,5 +1,6 @@
 #include "framework/dialogs/QtDialogs.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -12,10 +13,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
 #include <algorithm>
 
 #include "framework/Font.h"
 #include "framework/dialogs/FileFilter.h"
+#include "framework/dialogs/FontColorChoice.h"
 
 namespace kl {
 namespace {
@@ -45,6 +48,19 @@ class ScreenCentred : public Dialog {
     CentreOnScreen(*this);
   }
 };
+
+// A short message must not make its box narrower than its caption: the window frame would cut
+// the caption to a few letters.
+int CaptionWidth(const QWidget& dialog) {
+  return dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160;
+}
+
+void KeepCaptionVisible(QMessageBox& box) {
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
 
 QMessageBox::Icon ToQtIcon(MsgIcon icon) {
   switch (icon) {
@@ -77,7 +93,7 @@ QFont ToQFont(const TFont& font) {
   return qfont;
 }
 
-// What the font dialog chose; colour and character set are not on Qt's dialog and stay.
+// What the font dialog chose; the character set is not on Qt's dialog and stays.
 void TakeQFont(const QFont& qfont, TFont& font) {
   font.Name = qfont.family().toStdString();
   if (qfont.pointSizeF() > 0) font.Size = std::max(1, qRound(qfont.pointSizeF()));
@@ -125,12 +141,14 @@ MsgResult QtDialogs::MessageBox(const MessageRequest& request) {
     QPushButton* no = box.addButton(ButtonText(request, 1, "&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);  // closing the box answers No; it has no Cancel
+    KeepCaptionVisible(box);
     box.exec();
     return box.clickedButton() == yes ? MsgResult::Yes : MsgResult::No;
   }
   QPushButton* ok = box.addButton(ButtonText(request, 0, "OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
+  KeepCaptionVisible(box);
   box.exec();
   return MsgResult::Ok;
 }
@@ -144,9 +162,7 @@ std::string QtDialogs::InputBox(const InputRequest& request) {
   if (request.maxLength > 0) {
     if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(request.maxLength);
   }
-  // Wide enough that the caption is never cut short by the window frame.
-  const int captionWidth = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle());
-  dialog.resize(std::max(360, captionWidth + 160), dialog.sizeHint().height());
+  dialog.resize(std::max(360, CaptionWidth(dialog)), dialog.sizeHint().height());
   if (dialog.exec() != QDialog::Accepted) return request.defaultValue;
   return dialog.textValue().toStdString();
 }
@@ -176,8 +192,12 @@ std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
 
 bool QtDialogs::ChooseFont(TFont& font) {
   QFontDialog dialog(ToQFont(font));
+  // Qt's own dialog, so that the colour list can join its effects.
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  const QComboBox* color = AddFontColorChoice(dialog, font.Color);
   if (dialog.exec() != QDialog::Accepted) return false;
   TakeQFont(dialog.selectedFont(), font);
+  font.Color = ChosenFontColor(*color);
   return true;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGuiApplication>
@@ -216,7 +217,17 @@ TEST(QtDialogsChooseFont, WritesBackOnlyWhatTheUserConfirmed) {
   EXPECT_TRUE(font.Style.contains(TFontStyle::Bold));
   EXPECT_TRUE(font.Style.contains(TFontStyle::Italic));
   EXPECT_FALSE(font.Name.empty());
-  EXPECT_EQ(font.Color, 0x0000FFu) << "the dialog has no colour to change";
+  EXPECT_EQ(font.Color, 0x0000FFu) << "a colour the user did not touch stays";
+
+  AnswerNextModal([](QWidget* modal) {
+    auto* color = modal->findChild<QComboBox*>(QStringLiteral("fontColor"));
+    ASSERT_NE(color, nullptr);
+    EXPECT_EQ(color->currentText(), QStringLiteral("Red"));
+    color->setCurrentIndex(color->findText(QStringLiteral("Automatic")));
+    qobject_cast<QDialog*>(modal)->accept();
+  });
+  ASSERT_TRUE(dialogs.ChooseFont(font));
+  EXPECT_EQ(font.Color, clWindowText);
 
   const TFont before = font;
   AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
