@@ -3,12 +3,29 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <exception>
+#include <utility>
+
+#include "framework/Application.h"
 
 namespace kl {
 
 namespace {
 
 constexpr int EntryNumberRole = Qt::UserRole;
+
+// A mouse gesture or a finished edit has no caller to hand a failure to: the application
+// reports it, and the program goes on as after any failed command.
+template <typename... Args>
+bool RaiseReported(Args&&... args) {
+  try {
+    Raise(std::forward<Args>(args)...);
+    return true;
+  } catch (const std::exception& failure) {
+    Application().HandleException(failure);
+    return false;
+  }
+}
 
 // Hands the finished label to the tree's edited handler before it is stored in the node.
 class TLabelDelegate : public QStyledItemDelegate {
@@ -62,13 +79,14 @@ QTreeWidgetItem* TEntryTree::Selected() const {
 void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
   if (!node) return;
   std::string label = text.toStdString();
-  Raise(OnEdited, this, node, label);
+  // A rename that failed leaves the label as it was.
+  if (!RaiseReported(OnEdited, this, node, label)) return;
   node->setText(0, QString::fromStdString(label));
 }
 
 void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton) Raise(OnDblClick, this);
+  if (event->button() == Qt::LeftButton) RaiseReported(OnDblClick, this);
 }
 
 }  // namespace kl

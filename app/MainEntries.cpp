@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <algorithm>
 
+#include "app/EntryDates.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "editor/KlRichEdit.h"
@@ -21,19 +22,6 @@ namespace {
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-}
-
-// "dddd, dd MMM yyyy hh:nn" in the system's language: Tuesday, 08 Dec 2026 22:15.
-std::string DateLine(const QDateTime& now) {
-  return QLocale::system().toString(now, "dddd, dd MMM yyyy hh:mm").toStdString();
-}
-
-// The system's short date and short time: the title of an entry saved without one.
-std::string ShortDateTime(const QDateTime& now) {
-  const QLocale locale = QLocale::system();
-  return (locale.toString(now.date(), QLocale::ShortFormat) + " " +
-          locale.toString(now.time(), QLocale::ShortFormat))
-      .toStdString();
 }
 
 }  // namespace
@@ -54,7 +42,7 @@ void TfrmMain::actNewExecute(TObject*) {
   currentEntry_ = -1;
   rchMain->Lines().Clear();
   rchMain->SelectionAttributes().SetStyle({TFontStyle::Bold});
-  rchMain->Lines().Add(DateLine(QDateTime::currentDateTime()));
+  rchMain->Lines().Add(EntryDateLine(QDateTime::currentDateTime(), QLocale::system()));
   rchMain->SelectionAttributes().SetStyle({});
   rchMain->Lines().Add("");
   rchMain->SetModified(false);
@@ -120,7 +108,8 @@ std::string TfrmMain::AskEntryTitle() {
   request.prompt = "Entry title";
   request.maxLength = 255;
   const std::string answer = Dialogs().InputBox(request);
-  return IsBlank(answer) ? ShortDateTime(QDateTime::currentDateTime()) : answer;
+  return IsBlank(answer) ? DefaultEntryTitle(QDateTime::currentDateTime(), QLocale::system())
+                         : answer;
 }
 
 void TfrmMain::SaveCurrentEntry(int Number) {

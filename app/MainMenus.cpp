@@ -1,6 +1,8 @@
 // The main menu, shown as the flat caption buttons of the first rebar band, and the two image
 // tool bars. Every item and button is linked to its action and follows its state.
+#include <QCursor>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/MainForm.h"
@@ -38,6 +40,15 @@ QToolButton* MakeMenuButton(const QString& name, const QString& caption, QWidget
   // A flat caption, with no arrow beside it.
   button->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
   return button;
+}
+
+// The pointer leaves a caption while its menu is open, and the caption is not told when the
+// menu closes elsewhere: without this it would stay drawn raised as if still pointed at.
+void ForgetStaleHover(QToolButton& button) {
+  const bool under = button.rect().contains(button.mapFromGlobal(QCursor::pos()));
+  if (button.testAttribute(Qt::WA_UnderMouse) == under) return;
+  button.setAttribute(Qt::WA_UnderMouse, under);
+  button.update();
 }
 
 }  // namespace
@@ -86,6 +97,8 @@ void TfrmMain::BuildMenuBar() {
     QToolButton* button = MakeMenuButton(menu->objectName() + "Button", menu->title(), tlbMainMenu);
     button->setMenu(menu);
     button->setPopupMode(QToolButton::InstantPopup);
+    connect(menu, &QMenu::aboutToHide, button,
+            [button] { QTimer::singleShot(0, button, [button] { ForgetStaleHover(*button); }); });
     tlbMainMenu->AddWidget(button);
   }
   // About is a command of its own on the menu bar, not linked to the About action.

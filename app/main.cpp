@@ -1,11 +1,33 @@
 // The program: the application titled "Kennel Logbook", its main window and the message loop.
 #include <QApplication>
+#include <exception>
 
 #include "app/MainForm.h"
 #include "framework/Application.h"
 
+namespace {
+
+// The last line of defence: a failure that escapes an event handler is shown by the
+// application's error report and the program carries on, rather than ending with the user's
+// unsaved words.
+class TKennelApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& failure) {
+      kl::Application().HandleException(failure);
+      return true;
+    }
+  }
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  TKennelApplication app(argc, argv);
   // The title lives in the application object; Qt's display name would be appended to every
   // window caption.
   kl::Application().SetTitle("Kennel Logbook");

@@ -1,5 +1,6 @@
 // The action list, the menu, the tool bars and the execution rules seen in the real window.
 #include <QClipboard>
+#include <QCursor>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -147,6 +148,18 @@ TEST_F(MainFormActions, MenuBarShowsTheMenuAsCaptionButtons) {
   Asked().QueueModalResult(1);
   buttons[4]->click();
   EXPECT_EQ(Asked().ModalForms().size(), 2u);
+}
+
+TEST_F(MainFormActions, MenuCaptionIsNotLeftRaisedAfterItsMenuCloses) {
+  Start();
+  auto* format = Form().tlbMainMenu->findChild<QToolButton*>("mniFormatButton");
+  ASSERT_NE(format, nullptr);
+  // The menu was opened with the pointer on the caption; it closes with the pointer elsewhere.
+  format->setAttribute(Qt::WA_UnderMouse, true);
+  QCursor::setPos(format->mapToGlobal(QPoint(format->width() / 2, 300)));
+  emit Form().mniFormat->aboutToHide();
+  QApplication::processEvents();
+  EXPECT_FALSE(format->underMouse());
 }
 
 // Names of a tool bar's children in order along it; "|" for a separator.
