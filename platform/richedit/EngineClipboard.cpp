@@ -8,8 +8,10 @@
 #include <QMimeData>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QUrl>
 
 #include "platform/richedit/RichEditEngine.h"
+#include "platform/richedit/RichEditLibrary.h"
 #include "platform/richedit/TextConversion.h"
 #include "platform/richedit/rtf/RtfReader.h"
 #include "platform/richedit/rtf/RtfWriter.h"
@@ -25,6 +27,28 @@ const QString kRtfFormats[] = {QStringLiteral("text/rtf"), QStringLiteral("appli
 QByteArray rtfOf(const QMimeData& mime) {
   for (const QString& format : kRtfFormats) {
     if (mime.hasFormat(format)) return mime.data(format);
+  }
+  return {};
+}
+
+// Picture data on the clipboard: Qt's own image, or bytes in an image format (image/png...).
+bool offersImage(const QMimeData& mime) {
+  if (mime.hasImage()) return true;
+  for (const QString& format : mime.formats()) {
+    if (format.startsWith(QLatin1String("image/"))) return true;
+  }
+  return false;
+}
+
+QImage imageOf(const QMimeData& mime) {
+  if (mime.hasImage()) {
+    const QImage image = qvariant_cast<QImage>(mime.imageData());
+    if (!image.isNull()) return image;
+  }
+  for (const QString& format : mime.formats()) {
+    if (!format.startsWith(QLatin1String("image/"))) continue;
+    const QImage image = QImage::fromData(mime.data(format));
+    if (!image.isNull()) return image;
   }
   return {};
 }
@@ -106,10 +130,19 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
     QApplication::beep();
     return;
   }
-  const QByteArray rtfData = plainTextMode() ? QByteArray() : rtfOf(mime);
   c.beginEditBlock();
   c.removeSelectedText();
+  const int end = insertMime(c, mime, room);
+  c.endEditBlock();
+  setCursor(rangeCursor(end, end));
+}
+
+// Inserts what the data offers at the cursor, at most `room` positions of it: RTF when it has
+// some (and the control is rich), else a picture when it has one and no text, else its text.
+// Answers the position after the insertion.
+int RichEditEngine::insertMime(QTextCursor& c, const QMimeData& mime, int room) {
   const int start = c.position();
+  const QByteArray rtfData = plainTextMode() ? QByteArray() : rtfOf(mime);
   if (!rtfData.isEmpty()) {
     const int before = textLength();
     if (rtf::RtfReader().read(rtfData, c).ok) {
@@ -120,10 +153,17 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
         excess.removeSelectedText();
         QApplication::beep();
       }
-      c.endEditBlock();
-      setCursor(rangeCursor(start + std::min(inserted, room), start + std::min(inserted, room)));
-      return;
+      return start + std::min(inserted, room);
     }
+  }
+  if (!mime.hasText() && !plainTextMode() && offersImage(mime)) {
+    const QImage image = imageOf(mime);
+    if (image.isNull()) {
+      QApplication::beep();  // picture data that cannot be read: nothing is inserted
+    } else if (room > 0) {
+      insertPicture(c, image);
+    }
+    return c.position();
   }
   if (mime.hasText()) {
     QString text = fromControlText(mime.text());
@@ -131,12 +171,71 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
     cutToRoom(text, room);
     c.insertText(text);
   }
+  return c.position();
+}
+
+// A picture from the clipboard becomes a picture character holding the image itself; having
+// no source group, it is written back as a PNG picture.
+void RichEditEngine::insertPicture(QTextCursor& c, const QImage& image) {
+  static int serial = 0;
+  const QString name = QStringLiteral("kl-pasted-%1-%2").arg(quintptr(this), 0, 16).arg(++serial);
+  doc_->addResource(QTextDocument::ImageResource, QUrl(name), image);
+  QTextImageFormat picture;
+  picture.merge(c.charFormat());
+  picture.setName(name);
+  picture.setWidth(image.width());
+  picture.setHeight(image.height());
+  c.insertImage(picture);
+}
+
+// Text dropped at pos, moved from the selection when `move` says so. The removal and the
+// insertion are each put to the host when they touch protected text, as a cut and a paste
+// would be; either refused leaves the document as it was.
+bool RichEditEngine::drop(const QMimeData& mime, int pos, DropMove move) {
+  NotifyBatch batch(notifier_);
+  if (options_ & ECO_READONLY) return false;
+  pos = std::clamp(pos, 0, textLength());
+  const QTextCursor sel = cursor();
+  const int from = sel.selectionStart();
+  const int to = sel.selectionEnd();
+  const bool moving = move == DropMove::Yes && from < to;
+  if (moving && pos >= from && pos <= to) return false;  // dropped onto itself
+  if (moving && !allowChange(from, to, WM_CUT, 0, 0)) return false;
+  if (!allowChange(pos, pos, WM_PASTE, 0, 0)) return false;
+  const int room = textLimit_ - textLength() + (moving ? to - from : 0);
+  if (room <= 0) {
+    QApplication::beep();
+    return false;
+  }
+  QTextCursor c(doc_);
+  c.beginEditBlock();
+  if (moving) {
+    QTextCursor source = rangeCursor(from, to);
+    source.removeSelectedText();
+    if (pos > to) pos -= to - from;
+  }
+  c.setPosition(pos);
+  const int end = insertMime(c, mime, room);
   c.endEditBlock();
+  setCursor(rangeCursor(pos, end));
+  return true;
+}
+
+// Text dragged from this control into another program: the move takes it away here, so the
+// host is asked first, as for a cut.
+bool RichEditEngine::removeDragged(int from, int to) {
+  NotifyBatch batch(notifier_);
+  if ((options_ & ECO_READONLY) || from >= to) return false;
+  if (!allowChange(from, to, WM_CUT, 0, 0)) return false;
+  QTextCursor c = rangeCursor(from, to);
+  c.removeSelectedText();
   setCursor(c);
+  return true;
 }
 
 bool RichEditEngine::canPaste(const QMimeData* mime) const {
-  return mime != nullptr && (mime->hasText() || !rtfOf(*mime).isEmpty());
+  if (mime == nullptr) return false;
+  return mime->hasText() || !rtfOf(*mime).isEmpty() || (!plainTextMode() && offersImage(*mime));
 }
 
 LRESULT RichEditEngine::onCut() {
@@ -163,8 +262,32 @@ LRESULT RichEditEngine::onClearSelection() {
   return 0;
 }
 
-LRESULT RichEditEngine::onCanPaste() {
-  return canPaste(QApplication::clipboard()->mimeData()) ? 1 : 0;
+// With a format, whether the clipboard holds that one and the control could take it; without
+// (0), whether it holds anything the control can paste.
+LRESULT RichEditEngine::onCanPaste(WPARAM format) {
+  constexpr WPARAM CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_DIB = 8, CF_UNICODETEXT = 13,
+                   CF_DIBV5 = 17;
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  if (mime == nullptr) return 0;
+  switch (format) {
+    case 0:
+      return canPaste(mime) ? 1 : 0;
+    case CF_TEXT:
+    case CF_OEMTEXT:
+    case CF_UNICODETEXT:
+      return mime->hasText() ? 1 : 0;
+    case CF_BITMAP:
+    case CF_DIB:
+    case CF_DIBV5:
+      return !plainTextMode() && offersImage(*mime) ? 1 : 0;
+    default:
+      break;
+  }
+  if (format == RegisterClipboardFormat("Rich Text Format") ||
+      format == RegisterClipboardFormat("Rich Text Format Without Objects")) {
+    return !plainTextMode() && !rtfOf(*mime).isEmpty() ? 1 : 0;
+  }
+  return 0;
 }
 
 // The host may keep what this control put on the clipboard or have it cleared (non-zero).

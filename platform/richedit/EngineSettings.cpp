@@ -58,6 +58,7 @@ LRESULT RichEditEngine::onSetOptions(WPARAM op, LPARAM options) {
 void RichEditEngine::applyOptions() {
   view_.setReadOnly(options_ & ECO_READONLY);
   view_.setHideSelectionWhenInactive(hideSelection_ && !(options_ & ECO_NOHIDESEL));
+  view_.setSelectionBar((options_ & ECO_SELECTIONBAR) != 0);
 }
 
 LRESULT RichEditEngine::onHideSelection(WPARAM hide) {

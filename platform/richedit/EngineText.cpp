@@ -165,7 +165,12 @@ LRESULT RichEditEngine::onSetModify(WPARAM flag) {
 bool RichEditEngine::allowTyping(const QString& text, UINT msg, WPARAM key) {
   const QTextCursor c = cursor();
   const int from = c.selectionStart();
-  const int to = c.selectionEnd();
+  int to = c.selectionEnd();
+  // In overwrite mode a character typed without a selection replaces the one after the caret.
+  const bool overwrite = from == to && view_.overwriteMode() && !c.atBlockEnd() &&
+                         text != QString(QChar::ParagraphSeparator);
+  if (overwrite)
+    to = std::min(from + int(text.size()), c.block().position() + c.block().length() - 1);
   if (textLength() - (to - from) + int(text.size()) > textLimit_) {
     QApplication::beep();
     return false;

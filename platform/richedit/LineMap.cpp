@@ -8,103 +8,110 @@
 
 namespace richedit {
 
-void LineMap::contentsChanged(int pos, int removed, int added) {
-  if (allDirty_) return;
-  if (removed != added || std::size_t(doc_.blockCount()) != lines_.size()) {
-    // Paragraphs may have come or gone: cheap enough to count them all again once.
-    if (std::size_t(doc_.blockCount()) != lines_.size()) {
-      allDirty_ = true;
-      return;
-    }
+void LineMap::invalidateAll() {
+  const std::size_t count = std::size_t(doc_.blockCount());
+  lines_.assign(count, -1);
+  firstLine_.assign(count + 1, 0);
+  known_ = 0;
+  width_ = doc_.textWidth();
+}
+
+void LineMap::contentsChanged(int pos, int, int added) {
+  const std::size_t count = std::size_t(doc_.blockCount());
+  if (lines_.empty()) {
+    invalidateAll();
+    return;
   }
-  const int first = doc_.findBlock(pos).blockNumber();
-  const int last = doc_.findBlock(pos + std::max(added, 0)).blockNumber();
-  dirtyFrom_ = dirtyFrom_ < 0 ? first : std::min(dirtyFrom_, first);
-  dirtyTo_ = std::max(dirtyTo_, last);
+  const std::size_t first = std::size_t(std::max(doc_.findBlock(pos).blockNumber(), 0));
+  QTextBlock lastBlock = doc_.findBlock(pos + std::max(added, 0));
+  if (!lastBlock.isValid()) lastBlock = doc_.lastBlock();
+  const std::size_t last = std::max(std::size_t(lastBlock.blockNumber()), first);
+  // The paragraphs [first, last] stand where as many stood before, less the difference.
+  const long delta = long(count) - long(lines_.size());
+  if (delta > 0) {
+    lines_.insert(lines_.begin() + long(first), std::size_t(delta), -1);
+  } else if (delta < 0) {
+    const std::size_t n = std::min(std::size_t(-delta), lines_.size() - first);
+    lines_.erase(lines_.begin() + long(first), lines_.begin() + long(first + n));
+  }
+  if (lines_.size() != count || last >= count) {
+    invalidateAll();
+    return;
+  }
+  for (std::size_t i = first; i <= last; ++i) lines_[i] = -1;
+  firstLine_.resize(count + 1);
+  known_ = std::min(known_, first);
+}
+
+void LineMap::checkWidth() {
+  if (doc_.textWidth() != width_ || std::size_t(doc_.blockCount()) != lines_.size()) {
+    invalidateAll();
+  }
 }
 
 int LineMap::linesOf(const QTextBlock& block) const {
+  // Asking for its rectangle lays the paragraph out when it has not been yet.
+  doc_.documentLayout()->blockBoundingRect(block);
   const QTextLayout* layout = block.layout();
   const int n = layout != nullptr ? layout->lineCount() : 0;
   return std::max(n, 1);
 }
 
-void LineMap::remeasureAll() {
-  // Asking for the last paragraph's rectangle makes the layout lay out everything before it.
-  doc_.documentLayout()->blockBoundingRect(doc_.lastBlock());
-  const int count = doc_.blockCount();
-  lines_.assign(count, 1);
-  firstLine_.assign(count + 1, 0);
-  int i = 0;
-  for (QTextBlock b = doc_.begin(); b.isValid() && i < count; b = b.next(), ++i) {
-    lines_[i] = linesOf(b);
-    firstLine_[i + 1] = firstLine_[i] + lines_[i];
+void LineMap::measureThrough(std::size_t block) {
+  if (lines_.empty()) return;
+  block = std::min(block, lines_.size() - 1);
+  if (known_ > block) return;
+  QTextBlock b = doc_.findBlockByNumber(int(known_));
+  for (; known_ <= block && b.isValid(); ++known_, b = b.next()) {
+    if (lines_[known_] < 0) lines_[known_] = linesOf(b);
+    firstLine_[known_ + 1] = firstLine_[known_] + lines_[known_];
   }
-  allDirty_ = false;
-  dirtyFrom_ = dirtyTo_ = -1;
-  width_ = doc_.textWidth();
 }
 
-void LineMap::refresh() {
-  if (doc_.textWidth() != width_ || std::size_t(doc_.blockCount()) != lines_.size()) {
-    allDirty_ = true;
+void LineMap::measureUntilLine(int line) {
+  QTextBlock b = doc_.findBlockByNumber(int(known_));
+  for (; known_ < lines_.size() && firstLine_[known_] <= line && b.isValid();
+       ++known_, b = b.next()) {
+    if (lines_[known_] < 0) lines_[known_] = linesOf(b);
+    firstLine_[known_ + 1] = firstLine_[known_] + lines_[known_];
   }
-  if (allDirty_) {
-    remeasureAll();
-    return;
-  }
-  if (dirtyFrom_ < 0) return;
-  const int count = int(lines_.size());
-  const int to = std::min(dirtyTo_, count - 1);
-  QTextBlock b = doc_.findBlockByNumber(dirtyFrom_);
-  doc_.documentLayout()->blockBoundingRect(doc_.findBlockByNumber(to));
-  bool changed = false;
-  for (int i = dirtyFrom_; i <= to && b.isValid(); ++i, b = b.next()) {
-    const int n = linesOf(b);
-    if (n != lines_[i]) {
-      lines_[i] = n;
-      changed = true;
-    }
-  }
-  if (changed) {
-    for (int i = dirtyFrom_; i < count; ++i) firstLine_[i + 1] = firstLine_[i] + lines_[i];
-  }
-  dirtyFrom_ = dirtyTo_ = -1;
 }
 
 int LineMap::lineCount() {
-  refresh();
+  checkWidth();
+  if (lines_.empty()) return 1;
+  measureThrough(lines_.size() - 1);
   return std::max(firstLine_.back(), 1);
 }
 
-int LineMap::blockOfLine(int line) const {
-  // The last paragraph whose first line is at or before `line`.
-  auto it = std::upper_bound(firstLine_.begin(), firstLine_.end() - 1, line);
-  return int(it - firstLine_.begin()) - 1;
-}
-
 int LineMap::lineFromPosition(int pos) {
-  refresh();
+  checkWidth();
   pos = std::clamp(pos, 0, std::max(doc_.characterCount() - 1, 0));
   const QTextBlock block = doc_.findBlock(pos);
-  if (!block.isValid()) return 0;
+  if (!block.isValid() || lines_.empty()) return 0;
+  measureThrough(std::size_t(block.blockNumber()));
   const QTextLayout* layout = block.layout();
   int within = 0;
   if (layout != nullptr && layout->lineCount() > 0) {
     const QTextLine l = layout->lineForTextPosition(pos - block.position());
     within = l.isValid() ? l.lineNumber() : layout->lineCount() - 1;
   }
-  return firstLine_[block.blockNumber()] + within;
+  return firstLine_[std::size_t(block.blockNumber())] + within;
 }
 
 bool LineMap::line(int index, Line& out) {
-  refresh();
-  if (index < 0 || index >= firstLine_.back()) return false;
-  const int blockNo = blockOfLine(index);
+  checkWidth();
+  if (index < 0 || lines_.empty()) return false;
+  measureUntilLine(index);
+  if (index >= firstLine_[known_]) return false;
+  // The last paragraph whose first line is at or before `index`.
+  const auto it = std::upper_bound(firstLine_.begin(), firstLine_.begin() + long(known_), index);
+  const int blockNo = int(it - firstLine_.begin()) - 1;
   const QTextBlock block = doc_.findBlockByNumber(blockNo);
   if (!block.isValid()) return false;
+  doc_.documentLayout()->blockBoundingRect(block);
   const QTextLayout* layout = block.layout();
-  const int within = index - firstLine_[blockNo];
+  const int within = index - firstLine_[std::size_t(blockNo)];
   if (layout == nullptr || layout->lineCount() == 0) {
     out = {block.position(), block.length() - 1, true};
     return true;

@@ -9,6 +9,7 @@
 namespace richedit {
 
 void LinkHighlighter::highlightBlock(const QString& text) {
+  if (engine_ == nullptr) return;
   QTextCharFormat link;
   link.setForeground(QColor(0, 0, 255));
   link.setFontUnderline(true);
@@ -16,8 +17,9 @@ void LinkHighlighter::highlightBlock(const QString& text) {
   QTextCharFormat hidden;
   hidden.setForeground(Qt::transparent);
   hidden.setFontPointSize(1);
-  hidden.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-  hidden.setFontLetterSpacing(-1);
+  // Every character's advance is scaled to next to nothing, so the text around it closes up.
+  hidden.setFontLetterSpacingType(QFont::PercentageSpacing);
+  hidden.setFontLetterSpacing(1);  // 0 would read as "unchanged"
   const QTextBlock block = currentBlock();
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment f = it.fragment();
@@ -28,7 +30,7 @@ void LinkHighlighter::highlightBlock(const QString& text) {
       setFormat(start, f.length(), link);
     }
   }
-  if (!engine_.autoUrlDetect()) return;
+  if (!engine_->autoUrlDetect()) return;
   for (const TextSpan& span : findUrls(text)) setFormat(span.start, span.length, link);
 }
 

@@ -1,10 +1,13 @@
 #include "platform/richedit/ParagraphLayout.h"
 
+#include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +20,8 @@ namespace {
 // The platform's default tab stops lie every half inch (720 twips).
 constexpr double kDefaultTabPixels = 48.0;
 constexpr double kUnwrappedWidth = 1.0e7;
+constexpr std::size_t kParagraphsLaidOutAtOnce = 32;
+constexpr qint64 kIdleSliceMs = 4;
 
 }  // namespace
 
@@ -31,7 +36,7 @@ double ParagraphLayout::width() const {
   return w > 0 ? w : 0;
 }
 
-void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) {
+void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) const {
   QTextLayout* layout = block.layout();
   const QTextBlockFormat bf = block.blockFormat();
   const double margin = document()->documentMargin();
@@ -71,12 +76,112 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) {
   layout->setPosition(QPointF(0, 0));
   heights_[index] = y + bf.bottomMargin();
   widths_[index] = natural + bf.rightMargin() + margin;
+  if (!laidOut_[index]) {
+    laidOut_[index] = 1;
+    --pending_;
+  }
+  topsValid_ = std::min(topsValid_, index);
 }
 
-void ParagraphLayout::updateTops(std::size_t from) {
-  tops_.resize(heights_.size() + 1);
-  if (from == 0) tops_[0] = document()->documentMargin();
-  for (std::size_t i = from; i < heights_.size(); ++i) tops_[i + 1] = tops_[i] + heights_[i];
+// A paragraph not laid out yet takes the room its characters would take in the default font,
+// so that the scroll range is near the truth before the layout catches up.
+void ParagraphLayout::estimateBlock(const QTextBlock& block, std::size_t index) const {
+  QTextLayout* layout = block.layout();
+  if (layout->lineCount() > 0) layout->clearLayout();  // lines of an old width or text
+  const QTextBlockFormat bf = block.blockFormat();
+  const double margin = document()->documentMargin();
+  const double chars = std::max(block.length() - 1, 0);
+  const double natural = chars * charWidth_;
+  const double available = std::max(1.0, width() - 2 * margin - bf.leftMargin() - bf.rightMargin() -
+                                             std::max(bf.textIndent(), 0.0));
+  const bool wrap =
+      width() > 0 && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+  const double lines = wrap ? std::max(1.0, std::ceil(natural / available)) : 1.0;
+  heights_[index] = bf.topMargin() + lines * lineHeight_ + bf.bottomMargin();
+  widths_[index] = margin + bf.leftMargin() + (wrap ? 0 : natural) + bf.rightMargin() + margin;
+  if (laidOut_[index]) {
+    laidOut_[index] = 0;
+    ++pending_;
+  }
+  topsValid_ = std::min(topsValid_, index);
+}
+
+void ParagraphLayout::ensureLaidOut(const QTextBlock& block) const {
+  const int n = block.blockNumber();
+  if (n < 0 || std::size_t(n) >= laidOut_.size() || laidOut_[std::size_t(n)]) return;
+  layoutBlock(block, std::size_t(n));
+  laidOutOnDemand(Repaint::Yes);
+}
+
+void ParagraphLayout::refreshTops(std::size_t upTo) const {
+  upTo = std::min(upTo, heights_.size());
+  for (std::size_t i = topsValid_; i < upTo; ++i) tops_[i + 1] = tops_[i] + heights_[i];
+  topsValid_ = std::max(topsValid_, upTo);
+}
+
+// Heights changed outside an edit: the size and what follows the changed paragraphs are told
+// once the current query or paint is over, so that no view hears of it in the middle of one.
+void ParagraphLayout::laidOutOnDemand(Repaint repaint) const {
+  if (repaint == Repaint::Yes) repaintPending_ = true;
+  if (announcePending_) return;
+  announcePending_ = true;
+  auto* self = const_cast<ParagraphLayout*>(this);
+  QMetaObject::invokeMethod(
+      self, [self] { self->announceChanges(); }, Qt::QueuedConnection);
+}
+
+void ParagraphLayout::announceChanges() {
+  announcePending_ = false;
+  const QSizeF size = documentSize();
+  if (size != lastSize_) {
+    lastSize_ = size;
+    emit documentSizeChanged(size);
+  }
+  if (onLaterLayout_) onLaterLayout_();
+  if (repaintPending_) {
+    repaintPending_ = false;
+    emit update(QRectF(0, 0, 1.0e9, 1.0e9));
+  }
+}
+
+void ParagraphLayout::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != idle_.timerId()) return QAbstractTextDocumentLayout::timerEvent(event);
+  layoutInIdleTime();
+}
+
+// Lays out estimated paragraphs for a few milliseconds at a time, from the top, until every
+// paragraph has its true height.
+void ParagraphLayout::layoutInIdleTime() {
+  if (pending_ == 0) {
+    idle_.stop();
+    return;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  QTextDocument* doc = document();
+  if (idleFrom_ >= laidOut_.size()) idleFrom_ = 0;
+  while (idleFrom_ < laidOut_.size() && laidOut_[idleFrom_]) ++idleFrom_;
+  if (idleFrom_ >= laidOut_.size()) {
+    // Nothing left after where the last slice stopped: count again rather than spin.
+    pending_ = std::size_t(std::count(laidOut_.begin(), laidOut_.end(), char(0)));
+    idleFrom_ = 0;
+    if (pending_ == 0) idle_.stop();
+    return;
+  }
+  std::size_t firstChanged = idleFrom_;
+  QTextBlock b = doc->findBlockByNumber(int(idleFrom_));
+  for (; b.isValid() && idleFrom_ < laidOut_.size() && pending_ > 0; b = b.next(), ++idleFrom_) {
+    if (!laidOut_[idleFrom_]) layoutBlock(b, idleFrom_);
+    if (clock.elapsed() >= kIdleSliceMs) break;
+  }
+  if (pending_ == 0) idle_.stop();
+  const QSizeF size = documentSize();
+  if (size != lastSize_) {
+    lastSize_ = size;
+    emit documentSizeChanged(size);
+  }
+  if (onLaterLayout_) onLaterLayout_();
+  emit update(QRectF(0, tops_[std::min(firstChanged, tops_.size() - 1)], 1.0e9, 1.0e9));
 }
 
 void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
@@ -88,16 +193,23 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
   if (!last.isValid()) last = doc->lastBlock();
   std::size_t firstNo = std::size_t(first.blockNumber());
   const std::size_t lastNo = std::size_t(last.blockNumber());
+  const QFontMetricsF metrics(doc->defaultFont());
+  lineHeight_ = metrics.lineSpacing();
+  charWidth_ = metrics.averageCharWidth();
 
   // The paragraphs [firstNo, lastNo] replace as many before the change, less the difference.
   const long delta = long(count) - long(heights_.size());
   if (delta > 0) {
     heights_.insert(heights_.begin() + long(firstNo), std::size_t(delta), 0.0);
     widths_.insert(widths_.begin() + long(firstNo), std::size_t(delta), 0.0);
+    laidOut_.insert(laidOut_.begin() + long(firstNo), std::size_t(delta), char(1));
   } else if (delta < 0) {
     const std::size_t n = std::min<std::size_t>(std::size_t(-delta), heights_.size() - firstNo);
+    const auto gone = laidOut_.begin() + long(firstNo);
+    pending_ -= std::size_t(std::count(gone, gone + long(n), char(0)));
     heights_.erase(heights_.begin() + long(firstNo), heights_.begin() + long(firstNo + n));
     widths_.erase(widths_.begin() + long(firstNo), widths_.begin() + long(firstNo + n));
+    laidOut_.erase(gone, gone + long(n));
   }
   QTextBlock b = first;
   bool full = false;
@@ -105,18 +217,34 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     // Should not happen; lay everything out again rather than show a wrong layout.
     heights_.assign(count, 0.0);
     widths_.assign(count, 0.0);
+    laidOut_.assign(count, char(1));
+    pending_ = 0;
     b = doc->firstBlock();
     firstNo = 0;
     full = true;
   }
+  tops_.resize(count + 1);
+  tops_[0] = doc->documentMargin();
+  topsValid_ = std::min(topsValid_, firstNo);
   const std::size_t end = full ? count : std::max(lastNo, firstNo) + 1;
-  // With as many paragraphs as before, the old bottom of the touched ones tells whether the
-  // paragraphs after them moved.
-  const bool aligned = delta == 0 && !full && tops_.size() > end;
-  const double bottomBefore = aligned ? tops_[end] : -1;
-  for (std::size_t i = firstNo; i < end && b.isValid(); ++i, b = b.next()) layoutBlock(b, i);
-  updateTops(firstNo);
-  const bool laterMoved = !aligned || tops_[end] != bottomBefore;
+  // A few paragraphs (typing, a short paste) are laid out at once; more wait until needed.
+  const bool now = end - firstNo <= kParagraphsLaidOutAtOnce;
+  double before = 0;
+  for (std::size_t i = firstNo; i < end; ++i) before += heights_[i];
+  for (std::size_t i = firstNo; i < end && b.isValid(); ++i, b = b.next()) {
+    if (now) {
+      layoutBlock(b, i);
+    } else {
+      estimateBlock(b, i);
+    }
+  }
+  double after = 0;
+  for (std::size_t i = firstNo; i < end; ++i) after += heights_[i];
+  const bool laterMoved = delta != 0 || full || after != before;
+  if (pending_ > 0) {
+    idleFrom_ = std::min(idleFrom_, firstNo);
+    if (!idle_.isActive()) idle_.start(0, this);
+  }
 
   const QSizeF size = documentSize();
   if (size != lastSize_) {
@@ -124,6 +252,7 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     emit documentSizeChanged(size);
   }
   // Only the touched paragraphs need repainting unless later ones moved.
+  refreshTops(end);
   const double top = tops_[firstNo];
   const double bottom = laterMoved ? 1.0e9 : tops_[end];
   emit update(QRectF(0, top, 1.0e9, bottom - top));
@@ -135,6 +264,7 @@ QSizeF ParagraphLayout::documentSize() const {
   if (w <= 0) {
     for (double x : widths_) w = std::max(w, x);
   }
+  refreshTops(heights_.size());
   const double h = tops_.empty() ? 2 * margin : tops_.back() + margin;
   return {w, h};
 }
@@ -146,12 +276,15 @@ QRectF ParagraphLayout::frameBoundingRect(QTextFrame*) const {
 QRectF ParagraphLayout::blockBoundingRect(const QTextBlock& block) const {
   const int n = block.blockNumber();
   if (!block.isValid() || n < 0 || std::size_t(n) >= heights_.size()) return {};
+  ensureLaidOut(block);
+  refreshTops(std::size_t(n));
   const double w = std::max(width(), widths_[std::size_t(n)]);
   return {0, tops_[std::size_t(n)], w, heights_[std::size_t(n)]};
 }
 
 std::size_t ParagraphLayout::blockIndexAt(double y) const {
   if (heights_.empty()) return 0;
+  refreshTops(heights_.size());
   auto it = std::upper_bound(tops_.begin(), tops_.end() - 1, y);
   const std::size_t i = it == tops_.begin() ? 0 : std::size_t(it - tops_.begin()) - 1;
   return std::min(i, heights_.size() - 1);
@@ -160,9 +293,10 @@ std::size_t ParagraphLayout::blockIndexAt(double y) const {
 int ParagraphLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
   if (heights_.empty()) return -1;
   const bool exact = accuracy == Qt::ExactHit;
-  if (exact && (point.y() < tops_.front() || point.y() >= tops_.back())) return -1;
   const std::size_t index = blockIndexAt(point.y());
+  if (exact && (point.y() < tops_.front() || point.y() >= tops_.back())) return -1;
   const QTextBlock block = document()->findBlockByNumber(int(index));
+  ensureLaidOut(block);
   const QTextLayout* layout = block.layout();
   if (!block.isValid() || layout == nullptr || layout->lineCount() == 0)
     return exact ? -1 : block.position();
@@ -185,11 +319,24 @@ int ParagraphLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy)
 void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
   if (heights_.empty()) return;
   const QRectF clip = context.clip.isValid() ? context.clip : QRectF(0, 0, 1.0e9, 1.0e9);
+  const QTextBlock firstShown = document()->findBlockByNumber(int(blockIndexAt(clip.top())));
+  // What is shown is laid out first, so that it is drawn where it stays.
+  bool laidOut = false;
+  for (QTextBlock b = firstShown; b.isValid(); b = b.next()) {
+    const std::size_t i = std::size_t(b.blockNumber());
+    refreshTops(i);
+    if (i >= heights_.size() || tops_[i] > clip.bottom()) break;
+    if (!laidOut_[i]) {
+      layoutBlock(b, i);
+      laidOut = true;
+    }
+  }
+  if (laidOut) laidOutOnDemand(Repaint::No);
   painter->save();
   painter->setPen(context.palette.color(QPalette::Text));
-  QTextBlock block = document()->findBlockByNumber(int(blockIndexAt(clip.top())));
-  for (; block.isValid(); block = block.next()) {
+  for (QTextBlock block = firstShown; block.isValid(); block = block.next()) {
     const std::size_t i = std::size_t(block.blockNumber());
+    refreshTops(i);
     if (i >= heights_.size() || tops_[i] > clip.bottom()) break;
     QTextLayout* layout = block.layout();
     const int start = block.position();

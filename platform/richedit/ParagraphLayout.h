@@ -1,10 +1,15 @@
 #pragma once
 // Lays the document out paragraph by paragraph, keeping each paragraph's height and the top
-// of each. An edit lays out only the paragraphs it touched and moves the tops after them, so
-// typing stays quick in long entries (Qt's own layout walks every later paragraph on each
-// change). Positions inside a paragraph's QTextLayout are relative to the paragraph's top.
+// of each. Layout is lazy: a paragraph is laid out when it is shown, hit, or asked for through
+// blockBoundingRect (which is how Qt's cursor and our line queries ask); until then it stands
+// in with a height estimated from its length, and idle time lays out the rest in small steps.
+// So a long entry opens without laying out every paragraph first, and a small edit lays out
+// only the paragraphs it touched (Qt's own layout walks every later paragraph on each change).
+// Positions inside a paragraph's QTextLayout are relative to the paragraph's top.
 
 #include <QAbstractTextDocumentLayout>
+#include <QBasicTimer>
+#include <functional>
 #include <vector>
 
 namespace richedit {
@@ -18,21 +23,48 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   int pageCount() const override { return 1; }
   QSizeF documentSize() const override;
   QRectF frameBoundingRect(QTextFrame* frame) const override;
+  // Lays the paragraph out first when it has not been.
   QRectF blockBoundingRect(const QTextBlock& block) const override;
+
+  // Called after paragraphs were laid out outside an edit (on demand or in idle time), when
+  // estimated heights gave way to true ones; a view keeps what it shows in place.
+  void setOnLaterLayout(std::function<void()> handler) { onLaterLayout_ = std::move(handler); }
+
+  // How many paragraphs still stand in with an estimated height.
+  std::size_t paragraphsNotLaidOut() const { return pending_; }
 
  protected:
   void documentChanged(int from, int charsRemoved, int charsAdded) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
-  void layoutBlock(const QTextBlock& block, std::size_t index);
-  void updateTops(std::size_t from);
+  // The queries above are const for Qt, but lay out on demand: the state below is a cache of
+  // the document's layout, filled as it is needed.
+  enum class Repaint { No, Yes };
+  void layoutBlock(const QTextBlock& block, std::size_t index) const;
+  void estimateBlock(const QTextBlock& block, std::size_t index) const;
+  void ensureLaidOut(const QTextBlock& block) const;
+  void refreshTops(std::size_t upTo) const;  // makes tops_[0..upTo] right
+  void laidOutOnDemand(Repaint repaint) const;
+  void announceChanges();
+  void layoutInIdleTime();
   std::size_t blockIndexAt(double y) const;
   double width() const;
 
-  std::vector<double> heights_;
-  std::vector<double> widths_;  // natural width, for unwrapped text
-  std::vector<double> tops_;    // one more than there are paragraphs: the last is the bottom
+  mutable std::vector<double> heights_;
+  mutable std::vector<double> widths_;  // natural width, for unwrapped text
+  mutable std::vector<double> tops_;   // one more than there are paragraphs: the last is the bottom
+  mutable std::vector<char> laidOut_;  // 0 while a paragraph's height is an estimate
+  mutable std::size_t pending_ = 0;    // paragraphs with an estimated height
+  mutable std::size_t topsValid_ = 0;  // tops_[0..topsValid_] are right, later ones stale
+  mutable bool announcePending_ = false;
+  mutable bool repaintPending_ = false;
+  double lineHeight_ = 16;  // the default font's, for estimates
+  double charWidth_ = 7;
+  std::size_t idleFrom_ = 0;  // where idle layout looks for the next estimated paragraph
+  QBasicTimer idle_;
   QSizeF lastSize_;
+  std::function<void()> onLaterLayout_;
 };
 
 }  // namespace richedit

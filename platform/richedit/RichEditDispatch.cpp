@@ -132,7 +132,7 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
     case WM_CLEAR:
       return onClearSelection();
     case EM_CANPASTE:
-      return onCanPaste();
+      return onCanPaste(w);
     default:
       return unsupported(msg);
   }

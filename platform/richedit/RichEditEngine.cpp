@@ -74,11 +74,11 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
 
 RichEditEngine::~RichEditEngine() {
   // Nothing may reach the host while the control goes; the highlighter asks the engine about
-  // URL detection, so it must not outlive it.
+  // URL detection, so it is cut off from it (it goes with the document, see detach).
   QObject::disconnect(doc_, nullptr, this, nullptr);
   QObject::disconnect(doc_->documentLayout(), nullptr, this, nullptr);
   QObject::disconnect(&view_, nullptr, this, nullptr);
-  delete highlighter_;
+  highlighter_->detach();
   view_.setEngine(nullptr);
 }
 

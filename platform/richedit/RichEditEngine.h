@@ -31,6 +31,7 @@
 #include "platform/richedit/RichEditTypes.h"
 #include "platform/richedit/UndoLimiter.h"
 
+class QImage;
 class QMimeData;
 class QTextDocument;
 
@@ -38,6 +39,9 @@ namespace richedit {
 
 class RichEditView;
 class LinkHighlighter;
+
+// Whether dropped data moves the selection (dragged from this control) or is a copy.
+enum class DropMove { No, Yes };
 
 // Whether an edit may be undone; false also empties the undo history, as the platform does.
 enum class CanUndo { No, Yes };
@@ -67,6 +71,9 @@ class RichEditEngine : public QObject {
   void paste();
   void pasteFrom(const QMimeData& mime);
   bool canPaste(const QMimeData* mime) const;
+  // Drag and drop: a drop at a position, and the removal a move out of the control makes.
+  bool drop(const QMimeData& mime, int pos, DropMove move);
+  bool removeDragged(int from, int to);
   QMimeData* mimeForSelection() const;
   // A mouse message at a viewport point; answers true when the host took it (no default).
   bool mouseOverLink(UINT msg, const QPoint& viewportPos, Qt::KeyboardModifiers mods,
@@ -167,7 +174,9 @@ class RichEditEngine : public QObject {
   LRESULT onCopy();
   LRESULT onPaste();
   LRESULT onClearSelection();
-  LRESULT onCanPaste();
+  LRESULT onCanPaste(WPARAM format);
+  int insertMime(QTextCursor& c, const QMimeData& mime, int room);
+  void insertPicture(QTextCursor& c, const QImage& image);
 
   // Protection (EngineProtection.cpp)
   bool rangeProtected(int from, int to) const;

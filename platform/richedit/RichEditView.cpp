@@ -3,12 +3,14 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <cmath>
 
 #include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/ParagraphLayout.h"
@@ -21,27 +23,138 @@ namespace {
 constexpr WPARAM VK_BACK = 0x08;
 constexpr WPARAM VK_RETURN = 0x0D;
 constexpr WPARAM VK_DELETE = 0x2E;
+// The platform's control keeps its text one pixel in from the left edge; the selection bar
+// adds a strip before that.
+constexpr int kTextInset = 1;
+constexpr int kSelectionBarWidth = 8;
 
 }  // namespace
 
 RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
   // The document is laid out paragraph by paragraph (see ParagraphLayout).
   auto* doc = new QTextDocument(this);
-  doc->setDocumentLayout(new ParagraphLayout(doc));
+  auto* layout = new ParagraphLayout(doc);
+  doc->setDocumentLayout(layout);
+  layout->setOnLaterLayout([this] { keepTopInPlace(); });
   setDocument(doc);
   setFrameShape(QFrame::NoFrame);
   setAcceptRichText(true);
   setTabChangesFocus(false);
-  // The platform's control keeps its text one pixel in from the left edge.
-  setViewportMargins(1, 0, 0, 0);
+  setViewportMargins(kTextInset, 0, 0, 0);
   document()->setDocumentMargin(0);
   viewport()->setMouseTracking(true);
   updateSelectionColours();
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    if (!restoringTop_) rememberTop();
+  });
+}
+
+// The paragraph at the top of the window and how far into it the window starts; kept as a
+// cursor so that edits move it along.
+void RichEditView::rememberTop() {
+  const QTextBlock block = cursorForPosition(QPoint(0, 0)).block();
+  top_ = QTextCursor(document());
+  top_.setPosition(block.position());
+  topOffset_ =
+      verticalScrollBar()->value() - document()->documentLayout()->blockBoundingRect(block).top();
+}
+
+// Paragraphs laid out late may be taller or shorter than estimated; when they lie above the
+// window, the text shown would move, so the window moves with it instead.
+void RichEditView::keepTopInPlace() {
+  if (top_.isNull()) return;
+  const QRectF rect = document()->documentLayout()->blockBoundingRect(top_.block());
+  const int wanted = int(std::lround(rect.top() + topOffset_));
+  QScrollBar* bar = verticalScrollBar();
+  if (bar->value() == wanted) return;
+  restoringTop_ = true;
+  bar->setValue(wanted);
+  restoringTop_ = false;
 }
 
 void RichEditView::setHideSelectionWhenInactive(bool hide) {
   hideWhenInactive_ = hide;
   updateSelectionColours();
+}
+
+void RichEditView::setSelectionBar(bool on) {
+  if (selectionBar_ == on) return;
+  selectionBar_ = on;
+  setViewportMargins(kTextInset + (on ? kSelectionBarWidth : 0), 0, 0, 0);
+}
+
+// The bar lies outside the viewport, so its clicks come to the view itself rather than
+// through the viewport's handlers.
+bool RichEditView::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+  if (selectionBar_ && engine_ != nullptr &&
+      (press || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint p = mouse->position().toPoint();
+    const int y = p.y() - viewport()->geometry().top();
+    if (press && mouse->button() == Qt::LeftButton && p.x() < viewport()->geometry().left()) {
+      NotifyBatch batch(engine_->notifier());
+      setFocus(Qt::MouseFocusReason);
+      barDragParagraphs_ = type == QEvent::MouseButtonDblClick;
+      selectFromBar(y,
+                    (mouse->modifiers() & Qt::ShiftModifier) ? BarClick::Extend : BarClick::Press);
+      barDrag_ = true;
+      event->accept();
+      return true;
+    }
+    // Dragging from the bar selects whole lines (or paragraphs, after a double click).
+    if (barDrag_ && type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+      NotifyBatch batch(engine_->notifier());
+      selectFromBar(y, BarClick::Drag);
+      return true;
+    }
+    if (barDrag_ && type == QEvent::MouseButtonRelease) {
+      barDrag_ = false;
+      return true;
+    }
+  }
+  return QTextEdit::event(event);
+}
+
+// Selects the display line at a height in the viewport (or its whole paragraph after a double
+// click), with the paragraph's break when the line ends it, as the platform's selection bar
+// does; a drag or a shift-click takes in the lines from the first one.
+void RichEditView::selectFromBar(int viewportY, BarClick click) {
+  QTextCursor at = cursorForPosition(QPoint(0, std::max(viewportY, 0)));
+  at.clearSelection();
+  const QTextBlock block = at.block();
+  int start = block.position();
+  int end = block.position() + block.length() - 1;  // before the paragraph's break
+  const QTextLayout* layout = block.layout();
+  if (!barDragParagraphs_ && layout != nullptr && layout->lineCount() > 0) {
+    const QTextLine line = layout->lineForTextPosition(at.position() - block.position());
+    if (line.isValid()) {
+      start = block.position() + line.textStart();
+      // A wrapped line runs to where the next begins, its trailing space included.
+      if (line.lineNumber() + 1 < layout->lineCount()) {
+        end = block.position() + line.textStart() + line.textLength();
+      }
+    }
+  }
+  if (end == block.position() + block.length() - 1 && block.next().isValid()) ++end;
+  QTextCursor c = textCursor();
+  if (click == BarClick::Extend) {
+    // Shift: from where the selection was anchored to this line.
+    const int anchor = c.anchor();
+    barFirst_ = {anchor, anchor};
+  } else if (click == BarClick::Press) {
+    barFirst_ = {start, end};
+  }
+  // The selection covers the first line and this one and every line between.
+  if (start < barFirst_.first) {
+    c.setPosition(std::max(barFirst_.second, end));
+    c.setPosition(start, QTextCursor::KeepAnchor);
+  } else {
+    c.setPosition(barFirst_.first);
+    c.setPosition(std::max(barFirst_.second, end), QTextCursor::KeepAnchor);
+  }
+  setTextCursor(c);
 }
 
 void RichEditView::updateSelectionColours() {
@@ -84,29 +197,7 @@ bool RichEditView::handleEditKey(QKeyEvent* event) {
   }
   if (isReadOnly()) return false;
 
-  const QTextCursor c = textCursor();
-  const int pos = c.position();
-  auto refuseDelete = [&](int from, int to, UINT msg, WPARAM key) {
-    if (c.hasSelection()) {
-      from = c.selectionStart();
-      to = c.selectionEnd();
-    }
-    return from < to && !engine_->allowDelete(from, to, msg, key);
-  };
-  if (event->matches(QKeySequence::DeleteStartOfWord)) {
-    QTextCursor w = c;
-    w.movePosition(QTextCursor::PreviousWord);
-    return refuseDelete(w.position(), pos, WM_KEYDOWN, VK_BACK);
-  }
-  if (event->matches(QKeySequence::DeleteEndOfWord)) {
-    QTextCursor w = c;
-    w.movePosition(QTextCursor::NextWord);
-    return refuseDelete(pos, w.position(), WM_KEYDOWN, VK_DELETE);
-  }
-  if (event->key() == Qt::Key_Backspace) return refuseDelete(pos - 1, pos, WM_CHAR, VK_BACK);
-  if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
-    return refuseDelete(pos, pos + 1, WM_KEYDOWN, VK_DELETE);
-  }
+  if (refuseKeyDelete(event)) return true;
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     return !engine_->allowTyping(QString(QChar::ParagraphSeparator), WM_CHAR, VK_RETURN);
   }
@@ -118,6 +209,45 @@ bool RichEditView::handleEditKey(QKeyEvent* event) {
   return false;
 }
 
+// Every key that deletes (a character, a word, to the line's end, the whole line, or the
+// selection) asks about the text it would take away before Qt's own handling takes it.
+bool RichEditView::refuseKeyDelete(QKeyEvent* event) {
+  const QTextCursor c = textCursor();
+  const int pos = c.position();
+  auto extent = [&](QTextCursor::MoveOperation op) {
+    QTextCursor m = c;
+    m.clearSelection();
+    m.movePosition(op);
+    return m.position();
+  };
+  int from = -1;
+  int to = -1;
+  WPARAM key = VK_DELETE;
+  UINT msg = WM_KEYDOWN;
+  if (event->matches(QKeySequence::DeleteStartOfWord)) {
+    from = extent(QTextCursor::PreviousWord), to = pos, key = VK_BACK;
+  } else if (event->matches(QKeySequence::DeleteEndOfWord)) {
+    from = pos, to = extent(QTextCursor::NextWord);
+  } else if (event->matches(QKeySequence::DeleteEndOfLine)) {
+    from = pos, to = extent(QTextCursor::EndOfBlock);
+    // Qt takes the paragraph break when the caret stands at the paragraph's end.
+    if (to == pos) to = pos + 1;
+  } else if (event->matches(QKeySequence::DeleteCompleteLine)) {
+    from = extent(QTextCursor::StartOfBlock), to = extent(QTextCursor::EndOfBlock);
+  } else if (event->key() == Qt::Key_Backspace) {
+    from = pos - 1, to = pos, key = VK_BACK, msg = WM_CHAR;
+  } else if (event->key() == Qt::Key_Delete) {
+    from = pos, to = pos + 1;
+  } else {
+    return false;
+  }
+  if (c.hasSelection()) {
+    from = c.selectionStart();
+    to = c.selectionEnd();
+  }
+  return from < to && !engine_->allowDelete(from, to, msg, key);
+}
+
 void RichEditView::keyPressEvent(QKeyEvent* event) {
   if (engine_ == nullptr) return QTextEdit::keyPressEvent(event);
   NotifyBatch batch(engine_->notifier());
@@ -125,7 +255,42 @@ void RichEditView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  const int before = textCursor().position();
   QTextEdit::keyPressEvent(event);
+  if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)
+    stepOverHidden(before, (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
+namespace {
+
+bool hiddenAt(const QTextDocument& doc, int pos) {
+  const QTextBlock block = doc.findBlock(pos);
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment f = it.fragment();
+    if (pos >= f.position() && pos < f.position() + f.length()) {
+      return f.charFormat().boolProperty(fmt::CharHidden);
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// Hidden text takes no room, so a caret inside it would not seem to move: an arrow key that
+// lands in it goes on through it and over the next character shown.
+void RichEditView::stepOverHidden(int from, bool extend) {
+  QTextCursor c = textCursor();
+  const int len = document()->characterCount() - 1;
+  int p = c.position();
+  if (p == from) return;
+  if (p > from) {
+    while (p < len && p > 0 && hiddenAt(*document(), p - 1)) ++p;
+  } else {
+    while (p > 0 && hiddenAt(*document(), p)) --p;
+  }
+  if (p == c.position()) return;
+  c.setPosition(p, extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+  setTextCursor(c);
 }
 
 void RichEditView::inputMethodEvent(QInputMethodEvent* event) {
@@ -150,6 +315,20 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   NotifyBatch batch(engine_->notifier());
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   if (mouseToHost(msg, event)) return;
+  // A press inside the selection may start dragging it; the control runs that drag itself so
+  // that moving the text away goes through the protection check.
+  const QTextCursor sel = textCursor();
+  if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) &&
+      sel.hasSelection()) {
+    const int at = document()->documentLayout()->hitTest(
+        event->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value()),
+        Qt::ExactHit);
+    if (at >= sel.selectionStart() && at < sel.selectionEnd()) {
+      pressInSelection_ = event->position().toPoint();
+      event->accept();
+      return;
+    }
+  }
   QTextEdit::mousePressEvent(event);
   const bool extending = event->modifiers() & Qt::ShiftModifier;
   dragAnchor_ = event->button() == Qt::LeftButton && !extending ? textCursor().position() : -1;
@@ -159,7 +338,14 @@ void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
   if (engine_ == nullptr) return QTextEdit::mouseReleaseEvent(event);
   NotifyBatch batch(engine_->notifier());
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP;
+  const bool pressedInSelection = pressInSelection_.x() >= 0 && event->button() == Qt::LeftButton;
+  if (pressedInSelection) pressInSelection_ = QPoint(-1, -1);
   if (mouseToHost(msg, event)) return;
+  if (pressedInSelection) {
+    // Pressed in the selection and let go without dragging: the caret goes where it was let go.
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+    return;
+  }
   QTextEdit::mouseReleaseEvent(event);
   dragAnchor_ = -1;
 }
@@ -173,6 +359,14 @@ void RichEditView::mouseMoveEvent(QMouseEvent* event) {
   if (overLink) taken = mouseToHost(WM_SETCURSOR, event);
   viewport()->setCursor(overLink && !taken ? Qt::PointingHandCursor : Qt::IBeamCursor);
   if (mouseToHost(WM_MOUSEMOVE, event)) return;
+  if (pressInSelection_.x() >= 0) {
+    if ((event->buttons() & Qt::LeftButton) &&
+        (p - pressInSelection_).manhattanLength() >= QApplication::startDragDistance()) {
+      pressInSelection_ = QPoint(-1, -1);
+      startDrag();
+    }
+    return;
+  }
   QTextEdit::mouseMoveEvent(event);
   if ((event->buttons() & Qt::LeftButton) && engine_->autoWordSelection()) extendToWords();
 }
@@ -242,10 +436,43 @@ void RichEditView::contextMenuEvent(QContextMenuEvent* event) {
   menu.exec(event->globalPos());
 }
 
+void RichEditView::startDrag() {
+  const QTextCursor sel = textCursor();
+  const int from = sel.selectionStart();
+  const int to = sel.selectionEnd();
+  auto* drag = new QDrag(this);
+  drag->setMimeData(engine_->mimeForSelection());
+  const Qt::DropActions actions = isReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction;
+  const Qt::DropAction done = drag->exec(actions, Qt::MoveAction);
+  // A move into this control was made by its drop; one into another program takes the text
+  // away here.
+  const QObject* target = drag->target();
+  if (done == Qt::MoveAction && target != this && target != viewport()) {
+    engine_->removeDragged(from, to);
+  }
+}
+
+// Drops go through the engine: within the text limit, and asking about protected text both
+// where the text lands and, for a move, where it comes from.
 void RichEditView::dropEvent(QDropEvent* event) {
   if (engine_ == nullptr) return QTextEdit::dropEvent(event);
   NotifyBatch batch(engine_->notifier());
-  QTextEdit::dropEvent(event);
+  QDragLeaveEvent leave;  // takes away the drop caret Qt showed while dragging
+  QTextEdit::dragLeaveEvent(&leave);
+  const QMimeData* mime = event->mimeData();
+  if (isReadOnly() || mime == nullptr || !engine_->canPaste(mime)) {
+    event->ignore();
+    return;
+  }
+  const int pos = cursorForPosition(event->position().toPoint()).position();
+  const bool own = event->source() == this || event->source() == viewport();
+  const DropMove move = own && event->dropAction() == Qt::MoveAction ? DropMove::Yes : DropMove::No;
+  if (engine_->drop(*mime, pos, move)) {
+    event->acceptProposedAction();
+    setFocus();
+  } else {
+    event->ignore();
+  }
 }
 
 void RichEditView::resizeEvent(QResizeEvent* event) {
@@ -278,6 +505,7 @@ void RichEditView::insertFromMimeData(const QMimeData* source) {
 
 void RichEditView::paintEvent(QPaintEvent* event) {
   QTextEdit::paintEvent(event);
+  if (top_.isNull()) rememberTop();
   paintNumbering();
 }
 

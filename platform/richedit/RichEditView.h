@@ -3,7 +3,9 @@
 // through the engine, so that the text limit, protected text, the undo limit and the link
 // notifications hold for the keyboard and mouse as they do for messages.
 
+#include <QTextCursor>
 #include <QTextEdit>
+#include <utility>
 
 namespace richedit {
 
@@ -16,8 +18,12 @@ class RichEditView : public QTextEdit {
   void setEngine(RichEditEngine* engine) { engine_ = engine; }
   // The selection stays visible without focus unless the host asked to hide it.
   void setHideSelectionWhenInactive(bool hide);
+  // A strip at the left edge in which a click selects the line beside it and a double click
+  // its paragraph.
+  void setSelectionBar(bool on);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -36,6 +42,13 @@ class RichEditView : public QTextEdit {
 
  private:
   bool handleEditKey(QKeyEvent* event);
+  bool refuseKeyDelete(QKeyEvent* event);
+  void startDrag();
+  enum class BarClick { Press, Extend, Drag };
+  void selectFromBar(int viewportY, BarClick click);
+  void stepOverHidden(int from, bool extend);
+  void rememberTop();
+  void keepTopInPlace();
   bool mouseToHost(unsigned msg, QMouseEvent* event);
   void paintNumbering();
   void extendToWords();
@@ -43,7 +56,15 @@ class RichEditView : public QTextEdit {
 
   RichEditEngine* engine_ = nullptr;
   bool hideWhenInactive_ = true;
-  int dragAnchor_ = -1;  // where a mouse selection started, while the button is down
+  bool selectionBar_ = false;
+  bool barDrag_ = false;  // the button went down in the selection bar and is still down
+  bool barDragParagraphs_ = false;
+  std::pair<int, int> barFirst_{0, 0};  // the line the bar selection started with
+  QTextCursor top_;                     // the paragraph shown at the top (see keepTopInPlace)
+  double topOffset_ = 0;
+  bool restoringTop_ = false;
+  int dragAnchor_ = -1;              // where a mouse selection started, while the button is down
+  QPoint pressInSelection_{-1, -1};  // a press that may start dragging the selection
 };
 
 }  // namespace richedit

@@ -272,5 +272,28 @@ TEST_F(FormatTest, BulletIsDrawnInTheHangingSpace) {
   EXPECT_EQ(at.x, 51);
 }
 
+TEST_F(FormatTest, HiddenTextTakesNoRoomButKeepsItsPositions) {
+  setText("{\\rtf1 a{\\v secret words}b}");
+  QApplication::processEvents();
+  EXPECT_EQ(range(0, -1), "asecret wordsb");
+  const LRESULT afterA = send(EM_POSFROMCHAR, WPARAM(1), 0);
+  const LRESULT atB = send(EM_POSFROMCHAR, WPARAM(13), 0);
+  EXPECT_EQ(LOWORD(atB), LOWORD(afterA));  // nothing is shown between a and b
+  EXPECT_EQ(HIWORD(atB), HIWORD(afterA));
+  EXPECT_EQ(send(EM_GETLINECOUNT), 1);
+
+  // The arrow keys go over it as over nothing: one press moves one character shown.
+  select(1, 1);
+  key(Qt::Key_Right);
+  EXPECT_EQ(selection().cpMin, 14);  // past the hidden words and the b
+  key(Qt::Key_Left);
+  EXPECT_EQ(selection().cpMin, 13);
+  key(Qt::Key_Left);
+  EXPECT_EQ(selection().cpMin, 0);
+  key(Qt::Key_Right, QString(), Qt::ShiftModifier);
+  EXPECT_EQ(selection().cpMin, 0);
+  EXPECT_EQ(selection().cpMax, 1);
+}
+
 }  // namespace
 }  // namespace richedit::test

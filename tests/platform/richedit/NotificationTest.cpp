@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTextEdit>
 #include <functional>
 
 #include "tests/platform/richedit/RichEditFixture.h"
@@ -106,6 +107,80 @@ TEST_F(NotificationTest, ProtectedTextAsksTheHost) {
   select(0, 4);
   replace("Day");
   EXPECT_EQ(range(0, 4), "Day:");
+}
+
+TEST_F(NotificationTest, EveryDeletingKeyAsksAboutProtectedText) {
+  struct Case {
+    const char* what;
+    LONG caret;
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+  };
+  // "Date: today" is protected; each key would take some of it away.
+  const Case cases[] = {
+      {"backspace", 11, Qt::Key_Backspace, Qt::NoModifier},
+      {"shift backspace", 11, Qt::Key_Backspace, Qt::ShiftModifier},
+      {"delete", 10, Qt::Key_Delete, Qt::NoModifier},
+      {"word before", 12, Qt::Key_Backspace, Qt::ControlModifier},
+      {"word after", 6, Qt::Key_Delete, Qt::ControlModifier},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    setText("Date: today notes");
+    protect(0, 11);
+    select(c.caret, c.caret);
+    sink.clear();
+    sink.protectedAnswer = 1;
+    key(c.key, QString(), c.mods);
+    EXPECT_EQ(range(0, -1), "Date: today notes");
+    EXPECT_EQ(sink.count(EN_PROTECTED), 1);
+  }
+  // Overwriting the first protected character from its edge is a change to it too.
+  static_cast<QTextEdit*>(view())->setOverwriteMode(true);
+  select(0, 0);
+  sink.clear();
+  type(QStringLiteral("X"));
+  EXPECT_EQ(range(0, -1), "Date: today notes");
+  EXPECT_EQ(sink.count(EN_PROTECTED), 1);
+  static_cast<QTextEdit*>(view())->setOverwriteMode(false);
+
+  // Ctrl+Backspace in unprotected text deletes without asking.
+  select(17, 17);
+  sink.clear();
+  key(Qt::Key_Backspace, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "Date: today ");
+  EXPECT_EQ(sink.count(EN_PROTECTED), 0);
+}
+
+TEST_F(NotificationTest, DropAsksAboutProtectedTextWhereItLands) {
+  setText("Date: today notes");
+  protect(0, 11);
+  auto dropAt = [&](LONG pos) {
+    const LRESULT at = send(EM_POSFROMCHAR, WPARAM(pos), 0);
+    const QPointF local(LOWORD(at) - 1 + 1, HIWORD(at) + 4);
+    QMimeData mime;
+    mime.setText(QStringLiteral("XY"));
+    auto* viewport = static_cast<QAbstractScrollArea*>(view())->viewport();
+    // Qt delivers a drop only to the widget that took the drag when it entered.
+    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(local, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    return drop.isAccepted();
+  };
+  sink.clear();
+  sink.protectedAnswer = 1;
+  EXPECT_FALSE(dropAt(3));
+  EXPECT_EQ(range(0, -1), "Date: today notes");
+  ASSERT_EQ(sink.count(EN_PROTECTED), 1);
+  EXPECT_EQ(sink.notes[0].range.cpMin, 3);
+  sink.clear();
+  EXPECT_TRUE(dropAt(14));
+  EXPECT_EQ(range(0, -1), "Date: today noXYtes");
+  EXPECT_EQ(sink.count(EN_PROTECTED), 0);
+  EXPECT_EQ(selection().cpMin, 14);  // the dropped text is left selected
+  EXPECT_EQ(selection().cpMax, 16);
 }
 
 TEST_F(NotificationTest, LinkMouseMessagesCarryTheLinkRange) {

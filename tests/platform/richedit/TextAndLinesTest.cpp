@@ -1,5 +1,11 @@
 // Whole text, ranges and display lines, as the platform's control answers them.
 
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include "platform/richedit/ParagraphLayout.h"
 #include "tests/platform/richedit/RichEditFixture.h"
 
 namespace richedit::test {
@@ -213,6 +219,67 @@ TEST_F(LinesTest, LineMapStaysRightAfterEditsInALongText) {
   select(0, 5001);
   replace("");
   EXPECT_EQ(send(EM_LINEINDEX, WPARAM(send(EM_GETLINECOUNT) - 1)), lastStart + 11 - 5001);
+}
+
+TEST_F(LinesTest, LongTextIsLaidOutOnlyAsFarAsAsked) {
+  auto* layout =
+      dynamic_cast<ParagraphLayout*>(static_cast<QTextEdit*>(view())->document()->documentLayout());
+  ASSERT_NE(layout, nullptr);
+  std::string text;
+  std::string wrapping;
+  for (int i = 0; i < 30; ++i) wrapping += "heel ";
+  for (int i = 0; i < 3000; ++i)
+    text += (i % 3 == 0 ? wrapping : "sit " + std::to_string(i)) + "\r";
+  setText(text);
+  EXPECT_GT(layout->paragraphsNotLaidOut(), 2500u);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, 0), 0);
+  EXPECT_GT(layout->paragraphsNotLaidOut(), 2500u);  // the first line needs the first paragraph
+
+  // Answers far into the text are those of the full layout.
+  const LONG late = LONG(text.size()) - 3;
+  const LRESULT lineOfLate = send(EM_EXLINEFROMCHAR, 0, late);
+  const LRESULT startOfLate = send(EM_LINEINDEX, WPARAM(lineOfLate));
+  const LRESULT lines = send(EM_GETLINECOUNT);
+  EXPECT_EQ(layout->paragraphsNotLaidOut(), 0u);
+  setText(text);
+  EXPECT_EQ(send(EM_GETLINECOUNT), lines);
+  EXPECT_EQ(send(EM_EXLINEFROMCHAR, 0, late), lineOfLate);
+  EXPECT_EQ(send(EM_LINEINDEX, WPARAM(lineOfLate)), startOfLate);
+  EXPECT_EQ(range(LONG(startOfLate), late), "sit 29");
+
+  // Idle time lays out the rest; the document's height is then that of its paragraphs.
+  setText(text);
+  for (int i = 0; i < 10000 && layout->paragraphsNotLaidOut() > 0; ++i) {
+    QApplication::processEvents();
+  }
+  ASSERT_EQ(layout->paragraphsNotLaidOut(), 0u);
+  QTextDocument* doc = static_cast<QTextEdit*>(view())->document();
+  const QRectF last = layout->blockBoundingRect(doc->lastBlock());
+  EXPECT_DOUBLE_EQ(layout->documentSize().height(), last.bottom() + doc->documentMargin());
+}
+
+TEST_F(LinesTest, TextShownStaysInPlaceWhileTheRestIsLaidOut) {
+  auto* edit = static_cast<QTextEdit*>(view());
+  auto* layout = dynamic_cast<ParagraphLayout*>(edit->document()->documentLayout());
+  ASSERT_NE(layout, nullptr);
+  std::string text;
+  for (int i = 0; i < 3000; ++i) {
+    text += "Walk " + std::to_string(i) + (i % 2 ? " wide wide wide wide wide wide wide\r" : "\r");
+  }
+  setText(text);
+  QApplication::processEvents();
+  const double estimated = layout->documentSize().height();
+  QScrollBar* bar = edit->verticalScrollBar();
+  bar->setValue(bar->maximum() / 2);
+  QApplication::processEvents();
+  const int shown = edit->cursorForPosition(QPoint(0, 0)).blockNumber();
+  ASSERT_GT(shown, 100);
+  for (int i = 0; i < 10000 && layout->paragraphsNotLaidOut() > 0; ++i) {
+    QApplication::processEvents();
+  }
+  ASSERT_EQ(layout->paragraphsNotLaidOut(), 0u);
+  ASSERT_NE(layout->documentSize().height(), estimated);  // the estimate was not the truth
+  EXPECT_EQ(edit->cursorForPosition(QPoint(0, 0)).blockNumber(), shown);
 }
 
 }  // namespace

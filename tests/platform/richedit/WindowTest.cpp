@@ -1,9 +1,12 @@
 // A person at the keyboard: typing, Enter and Tab, undo and redo, the text limit, paste.
 
 #include <QAbstractScrollArea>
+#include <QBuffer>
 #include <QClipboard>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <functional>
 
 #include "tests/platform/richedit/RichEditFixture.h"
 
@@ -127,6 +130,133 @@ TEST_F(WindowTest, DraggingBeyondAWordSelectsWholeWords) {
   CHARRANGE inside = drag(5, 7);
   EXPECT_EQ(inside.cpMin, 5);
   EXPECT_EQ(inside.cpMax, 7);
+}
+
+TEST_F(WindowTest, PastedImageBecomesAPictureSavedAsPng) {
+  QImage image(4, 3, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  const std::pair<const char*, std::function<void(QMimeData&)>> offers[] = {
+      {"Qt image", [&](QMimeData& m) { m.setImageData(image); }},
+      {"PNG bytes", [&](QMimeData& m) { m.setData(QStringLiteral("image/png"), png); }},
+  };
+  for (const auto& [what, offer] : offers) {
+    SCOPED_TRACE(what);
+    send(EM_SETTEXTMODE, TM_RICHTEXT);
+    setText("ab");
+    select(1, 1);
+    auto* mime = new QMimeData;
+    offer(*mime);
+    QApplication::clipboard()->setMimeData(mime);
+    EXPECT_EQ(send(EM_CANPASTE), 1);
+    EXPECT_EQ(send(EM_CANPASTE, 8), 1);  // CF_DIB
+    EXPECT_EQ(send(EM_CANPASTE, 1), 0);  // CF_TEXT: there is none
+    key(Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(send(EM_SELECTIONTYPE), SEL_EMPTY);
+    select(1, 2);
+    EXPECT_EQ(send(EM_SELECTIONTYPE), SEL_OBJECT);
+    std::string rtf;
+    EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&rtf), 0,
+                   [](DWORD_PTR cookie, BYTE* data, LONG size, LONG* written) -> DWORD {
+                     reinterpret_cast<std::string*>(cookie)->append(
+                         reinterpret_cast<const char*>(data), size_t(size));
+                     *written = size;
+                     return 0;
+                   }};
+    send(EM_STREAMOUT, SF_RTF, &out);
+    EXPECT_NE(rtf.find("\\pngblip"), std::string::npos);
+    EXPECT_NE(rtf.find("\\picw4\\pich3"), std::string::npos);
+
+    // A plain-text control has nowhere to put a picture.
+    setText("");
+    send(EM_SETTEXTMODE, TM_PLAINTEXT);
+    EXPECT_EQ(send(EM_CANPASTE), 0);
+    key(Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(range(0, -1), "");
+  }
+}
+
+constexpr DWORD kBarTestStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_SAVESEL;
+
+TEST(SelectionBarTest, ClickSelectsTheLineAndDoubleClickTheParagraph) {
+  RichEditControl control(kBarTestStyle | ES_SELECTIONBAR);
+  control.resize(300, 200);
+  control.show();
+  std::string first;
+  for (int i = 0; i < 30; ++i) first += "word ";
+  const std::string text = first + "\rsecond";
+  control.Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  ASSERT_GT(control.Perform(EM_GETLINECOUNT, 0, 0), 2);
+  QWidget* view = control.focusProxy();
+  auto press = [&](QEvent::Type type, LONG lineStart) {
+    const LRESULT at = control.Perform(EM_POSFROMCHAR, WPARAM(lineStart), 0);
+    const QPointF bar(2, HIWORD(at) + 4);  // in the strip left of the text
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+    QMouseEvent e(type, bar, view->mapToGlobal(bar), button, held, Qt::NoModifier);
+    QApplication::sendEvent(view, &e);
+    CHARRANGE r{};
+    control.Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    return r;
+  };
+  const LONG line1 = LONG(control.Perform(EM_LINEINDEX, 1, 0));
+  const LONG line2 = LONG(control.Perform(EM_LINEINDEX, 2, 0));
+  CHARRANGE r = press(QEvent::MouseButtonPress, line1);
+  EXPECT_EQ(r.cpMin, line1);
+  EXPECT_EQ(r.cpMax, line2);
+  r = press(QEvent::MouseButtonDblClick, line1);
+  EXPECT_EQ(r.cpMin, 0);
+  EXPECT_EQ(r.cpMax, LONG(first.size()) + 1);  // with its paragraph mark
+  const LONG last = LONG(first.size()) + 1;
+  r = press(QEvent::MouseButtonPress, last);
+  EXPECT_EQ(r.cpMin, last);
+  EXPECT_EQ(r.cpMax, last + 6);
+
+  // Dragging from the bar takes in whole lines, down or up from the first.
+  press(QEvent::MouseButtonPress, line1);
+  r = press(QEvent::MouseMove, last);
+  EXPECT_EQ(r.cpMin, line1);
+  EXPECT_EQ(r.cpMax, last + 6);
+  r = press(QEvent::MouseMove, 0);
+  EXPECT_EQ(r.cpMin, 0);
+  EXPECT_EQ(r.cpMax, line2);
+  press(QEvent::MouseButtonRelease, 0);
+
+  // Without the style the strip is not there: the same click places the caret in the text.
+  RichEditControl plain(kBarTestStyle);
+  plain.resize(300, 200);
+  plain.show();
+  plain.Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT at = plain.Perform(EM_POSFROMCHAR, WPARAM(line1), 0);
+  const QPointF p(2, HIWORD(at) + 4);
+  auto* viewport = static_cast<QAbstractScrollArea*>(plain.focusProxy())->viewport();
+  QMouseEvent e(QEvent::MouseButtonPress, p, viewport->mapToGlobal(p), Qt::LeftButton,
+                Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &e);
+  CHARRANGE caret{};
+  plain.Perform(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  EXPECT_EQ(caret.cpMin, caret.cpMax);
+}
+
+TEST_F(WindowTest, ClickInTheSelectionWithoutDraggingPlacesTheCaret) {
+  setText("sit stay heel");
+  select(4, 8);
+  auto* viewport = static_cast<QAbstractScrollArea*>(view())->viewport();
+  const LRESULT at = send(EM_POSFROMCHAR, WPARAM(6), 0);
+  const QPointF p(LOWORD(at) - 1 + 1, HIWORD(at) + 4);
+  QMouseEvent press(QEvent::MouseButtonPress, p, viewport->mapToGlobal(p), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &press);
+  EXPECT_EQ(selection().cpMax, 8);  // the press alone keeps the selection, ready to drag it
+  QMouseEvent release(QEvent::MouseButtonRelease, p, viewport->mapToGlobal(p), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &release);
+  EXPECT_EQ(selection().cpMin, 6);
+  EXPECT_EQ(selection().cpMax, 6);
 }
 
 TEST_F(WindowTest, ReadOnlyRefusesTyping) {
