@@ -2,7 +2,6 @@
 // LoadJournalEntries, index reads and tree nodes together.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -51,12 +50,3 @@ void BM_LoadJournalEntries10000_Under200ms(benchmark::State& state) {
 BENCHMARK(BM_LoadJournalEntries10000_Under200ms)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

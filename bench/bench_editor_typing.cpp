@@ -2,7 +2,6 @@
 // selection with its change and selection notifications, as the window's handlers see them.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <string>
 
 #include "editor/KlRichEdit.h"
@@ -45,12 +44,3 @@ void BM_TypeOneCharacter_Under5ms(benchmark::State& state) {
 BENCHMARK(BM_TypeOneCharacter_Under5ms)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

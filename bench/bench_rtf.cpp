@@ -5,7 +5,6 @@
 //   DecodePictureHex     500 MB/s or more of picture hex digits decoded
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
@@ -129,12 +128,3 @@ void ReadPictureRtf(
 BENCHMARK(ReadPictureRtf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);  // fonts want an application object
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -84,5 +84,3 @@ void BM_SaveEntryInto10000(benchmark::State& state) {
 BENCHMARK(BM_SaveEntryInto10000)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -33,32 +33,34 @@
 namespace richedit::fmt {
 
 enum Property : int {
-  CharProtected = QTextFormat::UserProperty + 1,      // bool
-  CharCharset = QTextFormat::UserProperty + 2,        // int, bCharSet
-  CharPitchAndFamily = QTextFormat::UserProperty + 3, // int, bPitchAndFamily
-  CharWeight = QTextFormat::UserProperty + 4,         // int, 100..900
-  CharAutoLink = QTextFormat::UserProperty + 5,       // bool: marked by URL detection
+  CharProtected = QTextFormat::UserProperty + 1,       // bool
+  CharCharset = QTextFormat::UserProperty + 2,         // int, bCharSet
+  CharPitchAndFamily = QTextFormat::UserProperty + 3,  // int, bPitchAndFamily
+  CharWeight = QTextFormat::UserProperty + 4,          // int, 100..900
+  CharAutoLink = QTextFormat::UserProperty + 5,        // bool: marked by URL detection
 
-  BlockStartIndent = QTextFormat::UserProperty + 20,  // int twips, first line from the margin
-  BlockRightIndent = QTextFormat::UserProperty + 21,  // int twips
-  BlockOffset = QTextFormat::UserProperty + 22,       // int twips, other lines from the first
-  BlockNumbering = QTextFormat::UserProperty + 23,    // int, PFN_* (0 none)
+  BlockStartIndent = QTextFormat::UserProperty + 20,     // int twips, first line from the margin
+  BlockRightIndent = QTextFormat::UserProperty + 21,     // int twips
+  BlockOffset = QTextFormat::UserProperty + 22,          // int twips, other lines from the first
+  BlockNumbering = QTextFormat::UserProperty + 23,       // int, PFN_* (0 none)
   BlockNumberingStart = QTextFormat::UserProperty + 24,  // int
   BlockNumberingStyle = QTextFormat::UserProperty + 25,  // int
   BlockNumberingTab = QTextFormat::UserProperty + 26,    // int twips
-  BlockTabs = QTextFormat::UserProperty + 27,         // QList<int> twips, at most 32
-  BlockRtl = QTextFormat::UserProperty + 28,          // bool
+  BlockTabs = QTextFormat::UserProperty + 27,            // QList<int> twips, at most 32
+  BlockRtl = QTextFormat::UserProperty + 28,             // bool
 
   PictureSource = QTextFormat::UserProperty + 40,     // QByteArray: the group as read
   PictureKind = QTextFormat::UserProperty + 41,       // QString: "dibitmap", "pngblip", "object"...
   PictureGoalWidth = QTextFormat::UserProperty + 42,  // int twips
-  PictureGoalHeight = QTextFormat::UserProperty + 43, // int twips
-  CharHidden = QTextFormat::UserProperty + 44,        // bool: hidden text (\v), kept for saving
+  PictureGoalHeight = QTextFormat::UserProperty + 43,  // int twips
+  CharHidden = QTextFormat::UserProperty + 44,         // bool: hidden text (\v), kept for saving
 };
 
 // Layout units are screen pixels at 96 per inch: 15 twips to the pixel.
 constexpr double kTwipsPerPixel = 15.0;
-inline double twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+inline double twipsToPixels(int twips) {
+  return twips / kTwipsPerPixel;
+}
 
 // Sets the Qt layout of a paragraph from its rich-edit properties: margins from the geometry
 // (every line starts at start + offset, the first line is pulled back by the offset, so a

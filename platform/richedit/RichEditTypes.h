@@ -24,13 +24,27 @@ using DWORD_PTR = std::uintptr_t;
 using UINT_PTR = std::uintptr_t;
 using HWND = void*;
 
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16); }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
-constexpr LPARAM MAKELONG(WORD lo, WORD hi) { return LPARAM(DWORD(lo) | (DWORD(hi) << 16)); }
-constexpr WORD LOWORD(std::uintptr_t v) { return WORD(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+  return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c) {
+  return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+  return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+  return BYTE((c >> 16) & 0xFF);
+}
+constexpr LPARAM MAKELONG(WORD lo, WORD hi) {
+  return LPARAM(DWORD(lo) | (DWORD(hi) << 16));
+}
+constexpr WORD LOWORD(std::uintptr_t v) {
+  return WORD(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+  return WORD((v >> 16) & 0xFFFF);
+}
 
 // ---- Window messages ----------------------------------------------------------------------
 constexpr UINT WM_DESTROY = 0x0002;
@@ -83,50 +97,50 @@ constexpr UINT EM_CHARFROMPOS = 0x00D7;
 constexpr UINT EM_GETLIMITTEXT = WM_USER + 37;
 constexpr UINT EM_CANPASTE = WM_USER + 50;
 constexpr UINT EM_DISPLAYBAND = WM_USER + 51;
-constexpr UINT EM_EXGETSEL = WM_USER + 52;          // 1076
-constexpr UINT EM_EXLIMITTEXT = WM_USER + 53;       // 1077
-constexpr UINT EM_EXLINEFROMCHAR = WM_USER + 54;    // 1078
-constexpr UINT EM_EXSETSEL = WM_USER + 55;          // 1079
+constexpr UINT EM_EXGETSEL = WM_USER + 52;        // 1076
+constexpr UINT EM_EXLIMITTEXT = WM_USER + 53;     // 1077
+constexpr UINT EM_EXLINEFROMCHAR = WM_USER + 54;  // 1078
+constexpr UINT EM_EXSETSEL = WM_USER + 55;        // 1079
 constexpr UINT EM_FINDTEXT = WM_USER + 56;
-constexpr UINT EM_FORMATRANGE = WM_USER + 57;       // 1081
-constexpr UINT EM_GETCHARFORMAT = WM_USER + 58;     // 1082
-constexpr UINT EM_GETEVENTMASK = WM_USER + 59;      // 1083
-constexpr UINT EM_GETOLEINTERFACE = WM_USER + 60;   // 1084
-constexpr UINT EM_GETPARAFORMAT = WM_USER + 61;     // 1085
+constexpr UINT EM_FORMATRANGE = WM_USER + 57;      // 1081
+constexpr UINT EM_GETCHARFORMAT = WM_USER + 58;    // 1082
+constexpr UINT EM_GETEVENTMASK = WM_USER + 59;     // 1083
+constexpr UINT EM_GETOLEINTERFACE = WM_USER + 60;  // 1084
+constexpr UINT EM_GETPARAFORMAT = WM_USER + 61;    // 1085
 constexpr UINT EM_GETSELTEXT = WM_USER + 62;
-constexpr UINT EM_HIDESELECTION = WM_USER + 63;     // 1087
+constexpr UINT EM_HIDESELECTION = WM_USER + 63;  // 1087
 constexpr UINT EM_PASTESPECIAL = WM_USER + 64;
 constexpr UINT EM_REQUESTRESIZE = WM_USER + 65;
-constexpr UINT EM_SELECTIONTYPE = WM_USER + 66;     // 1090
-constexpr UINT EM_SETBKGNDCOLOR = WM_USER + 67;     // 1091
-constexpr UINT EM_SETCHARFORMAT = WM_USER + 68;     // 1092
-constexpr UINT EM_SETEVENTMASK = WM_USER + 69;      // 1093
-constexpr UINT EM_SETOLECALLBACK = WM_USER + 70;    // 1094
-constexpr UINT EM_SETPARAFORMAT = WM_USER + 71;     // 1095
+constexpr UINT EM_SELECTIONTYPE = WM_USER + 66;   // 1090
+constexpr UINT EM_SETBKGNDCOLOR = WM_USER + 67;   // 1091
+constexpr UINT EM_SETCHARFORMAT = WM_USER + 68;   // 1092
+constexpr UINT EM_SETEVENTMASK = WM_USER + 69;    // 1093
+constexpr UINT EM_SETOLECALLBACK = WM_USER + 70;  // 1094
+constexpr UINT EM_SETPARAFORMAT = WM_USER + 71;   // 1095
 constexpr UINT EM_SETTARGETDEVICE = WM_USER + 72;
-constexpr UINT EM_STREAMIN = WM_USER + 73;          // 1097
-constexpr UINT EM_STREAMOUT = WM_USER + 74;         // 1098
-constexpr UINT EM_GETTEXTRANGE = WM_USER + 75;      // 1099
+constexpr UINT EM_STREAMIN = WM_USER + 73;      // 1097
+constexpr UINT EM_STREAMOUT = WM_USER + 74;     // 1098
+constexpr UINT EM_GETTEXTRANGE = WM_USER + 75;  // 1099
 constexpr UINT EM_FINDWORDBREAK = WM_USER + 76;
-constexpr UINT EM_SETOPTIONS = WM_USER + 77;        // 1101
-constexpr UINT EM_GETOPTIONS = WM_USER + 78;        // 1102
-constexpr UINT EM_FINDTEXTEX = WM_USER + 79;        // 1103
+constexpr UINT EM_SETOPTIONS = WM_USER + 77;  // 1101
+constexpr UINT EM_GETOPTIONS = WM_USER + 78;  // 1102
+constexpr UINT EM_FINDTEXTEX = WM_USER + 79;  // 1103
 constexpr UINT EM_GETWORDBREAKPROCEX = WM_USER + 80;
 constexpr UINT EM_SETWORDBREAKPROCEX = WM_USER + 81;
-constexpr UINT EM_SETUNDOLIMIT = WM_USER + 82;      // 1106
+constexpr UINT EM_SETUNDOLIMIT = WM_USER + 82;  // 1106
 constexpr UINT EM_REDO = WM_USER + 84;
 constexpr UINT EM_CANREDO = WM_USER + 85;
 constexpr UINT EM_GETUNDONAME = WM_USER + 86;
 constexpr UINT EM_GETREDONAME = WM_USER + 87;
 constexpr UINT EM_STOPGROUPTYPING = WM_USER + 88;
-constexpr UINT EM_SETTEXTMODE = WM_USER + 89;       // 1113
+constexpr UINT EM_SETTEXTMODE = WM_USER + 89;  // 1113
 constexpr UINT EM_GETTEXTMODE = WM_USER + 90;
 constexpr UINT EM_AUTOURLDETECT = WM_USER + 91;     // 1115
 constexpr UINT EM_GETAUTOURLDETECT = WM_USER + 92;  // 1116
 constexpr UINT EM_GETTEXTEX = WM_USER + 94;
-constexpr UINT EM_GETTEXTLENGTHEX = WM_USER + 95;   // 1119
-constexpr UINT EM_SETLANGOPTIONS = WM_USER + 120;   // 1144
-constexpr UINT EM_GETLANGOPTIONS = WM_USER + 121;   // 1145
+constexpr UINT EM_GETTEXTLENGTHEX = WM_USER + 95;  // 1119
+constexpr UINT EM_SETLANGOPTIONS = WM_USER + 120;  // 1144
+constexpr UINT EM_GETLANGOPTIONS = WM_USER + 121;  // 1145
 
 // ---- Notifications ------------------------------------------------------------------------
 constexpr WORD EN_SETFOCUS = 0x0100;
@@ -252,8 +266,8 @@ constexpr DWORD CFM_CHARSET = 0x08000000;
 constexpr DWORD CFM_FACE = 0x20000000;
 constexpr DWORD CFM_COLOR = 0x40000000;
 constexpr DWORD CFM_SIZE = 0x80000000;
-constexpr DWORD CFM_EFFECTS = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_STRIKEOUT |
-                              CFM_PROTECTED | CFM_LINK;
+constexpr DWORD CFM_EFFECTS =
+    CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_COLOR | CFM_STRIKEOUT | CFM_PROTECTED | CFM_LINK;
 constexpr DWORD CFM_ALL = CFM_EFFECTS | CFM_SIZE | CFM_FACE | CFM_OFFSET | CFM_CHARSET;
 constexpr DWORD CFM_EFFECTS2 = CFM_EFFECTS | CFM_DISABLED | CFM_SMALLCAPS | CFM_ALLCAPS |
                                CFM_HIDDEN | CFM_OUTLINE | CFM_SHADOW | CFM_EMBOSS | CFM_IMPRINT |

@@ -41,6 +41,10 @@ RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(true);
   setTabChangesFocus(false);
   setViewportMargins(kTextInset, 0, 0, 0);
+  // The strip left of the text (the inset and the selection bar) is part of the page, so it
+  // takes the page's background, also after EM_SETBKGNDCOLOR.
+  setBackgroundRole(QPalette::Base);
+  setAutoFillBackground(true);
   document()->setDocumentMargin(0);
   viewport()->setMouseTracking(true);
   updateSelectionColours();

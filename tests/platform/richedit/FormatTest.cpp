@@ -295,5 +295,16 @@ TEST_F(FormatTest, HiddenTextTakesNoRoomButKeepsItsPositions) {
   EXPECT_EQ(selection().cpMax, 1);
 }
 
+TEST_F(FormatTest, StripLeftOfTheTextTakesThePageBackground) {
+  send(EM_SETOPTIONS, ECOOP_OR, ECO_SELECTIONBAR);
+  send(EM_SETBKGNDCOLOR, 0, RGB(255, 250, 200));
+  setText("sit");
+  QApplication::processEvents();
+  const QImage image = view()->grab().toImage();
+  for (int x = 0; x < 8; ++x) {
+    EXPECT_EQ(image.pixelColor(x, 30), QColor(255, 250, 200)) << "x " << x;
+  }
+}
+
 }  // namespace
 }  // namespace richedit::test

@@ -80,6 +80,21 @@ TEST_F(WindowTest, TextLimitRefusesTypingAndCutsPaste) {
   EXPECT_EQ(range(0, -1), "abWXef");
 }
 
+TEST_F(WindowTest, UndoTakesBackThePasteAloneNotTheBreakTypedBeforeIt) {
+  auto* rich = new QMimeData;
+  rich->setText(QStringLiteral("stay"));
+  rich->setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi stay}"));
+  QApplication::clipboard()->setMimeData(rich);
+  type(QStringLiteral("abc"));
+  key(Qt::Key_Return, QStringLiteral("\r"));
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  ASSERT_EQ(range(0, -1), "abc\rstay");
+  key(Qt::Key_Z, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "abc\r");
+  key(Qt::Key_Z, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "abc");
+}
+
 TEST_F(WindowTest, CutCopyAndPasteKeepRichText) {
   setText("bold rest");
   select(0, 4);
