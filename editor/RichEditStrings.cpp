@@ -327,15 +327,15 @@ void TRichEditStrings::SaveToStream(TStream& stream) {
   if (es.dwError != 0) throw Exception("Failed to Save Stream");
 }
 
-void TRichEditStrings::LoadFromFile(const std::string& fileName) {
+template <typename FileOperation>
+void TRichEditStrings::WithFileFormat(const std::string& fileName, FileOperation&& operation) {
   const TRichConversionFormat* entry = FindConversionFormat(Extension(fileName));
   if (entry && !converter_ && entry->ConversionClass) converter_ = entry->ConversionClass();
   const TRichStreamFormat oldFormat = format_;
   if (entry)
     format_ = entry->PlainText ? TRichStreamFormat::sfPlainText : TRichStreamFormat::sfRichText;
   try {
-    TFileStream file(fileName, TFileMode::fmOpenRead);
-    LoadFromStream(file);
+    operation();
   } catch (...) {
     converter_.reset();
     format_ = oldFormat;
@@ -344,23 +344,20 @@ void TRichEditStrings::LoadFromFile(const std::string& fileName) {
   format_ = oldFormat;
 }
 
+void TRichEditStrings::LoadFromFile(const std::string& fileName) {
+  WithFileFormat(fileName, [&] {
+    TFileStream file(fileName, TFileMode::fmOpenRead);
+    LoadFromStream(file);
+  });
+}
+
 void TRichEditStrings::SaveToFile(const std::string& fileName) {
-  const TRichConversionFormat* entry = FindConversionFormat(Extension(fileName));
-  if (entry && !converter_ && entry->ConversionClass) converter_ = entry->ConversionClass();
-  const TRichStreamFormat oldFormat = format_;
-  if (entry)
-    format_ = entry->PlainText ? TRichStreamFormat::sfPlainText : TRichStreamFormat::sfRichText;
-  try {
+  WithFileFormat(fileName, [&] {
     // Written beside the target and renamed over it only when complete.
     TFileStream file(fileName, TFileMode::fmCreate);
     SaveToStream(file);
     file.Commit();
-  } catch (...) {
-    converter_.reset();
-    format_ = oldFormat;
-    throw;
-  }
-  format_ = oldFormat;
+  });
 }
 
 }  // namespace kl

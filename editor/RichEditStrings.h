@@ -52,6 +52,10 @@ class TRichEditStrings : public TStrings {
   void SetUpdateState(bool updating) override;
 
  private:
+  // Runs a file operation in the format the file's extension names (the converter it picks
+  // stays; the stream format is put back), forgetting the converter when the operation fails.
+  template <typename FileOperation>
+  void WithFileFormat(const std::string& fileName, FileOperation&& operation);
   TKlCustomRichEdit& Owner() const;
   void ReplaceSelection(const std::string& text) const;
   std::uintptr_t StreamFlags(bool saving) const;
