@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -93,12 +92,7 @@ int convert(const QString& inputPath, const QString& outputPath) {
   QSaveFile file(outputPath);
   if (!file.open(QIODevice::WriteOnly) || file.write(result) != result.size() || !file.commit())
     return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
-  // The output is committed and nothing else is left to do. Tearing the control down would lay
-  // out and highlight the whole document once more, which for a large file takes longer than
-  // the conversion itself.
-  std::fflush(stdout);
-  std::fflush(stderr);
-  std::_Exit(0);
+  return 0;
 }
 
 }  // namespace
