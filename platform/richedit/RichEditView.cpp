@@ -300,13 +300,29 @@ void RichEditView::stepOverHidden(int from, bool extend) {
 void RichEditView::inputMethodEvent(QInputMethodEvent* event) {
   if (engine_ == nullptr) return QTextEdit::inputMethodEvent(event);
   NotifyBatch batch(engine_->notifier());
-  if (!event->commitString().isEmpty() && !isReadOnly() &&
-      !engine_->allowTyping(event->commitString(), WM_CHAR,
-                            event->commitString().at(0).unicode())) {
+  if (!isReadOnly() && refuseInputMethodEdit(*event)) {
     event->accept();
     return;
   }
   QTextEdit::inputMethodEvent(event);
+}
+
+// An input method may replace text around the caret as well as commit new text (a
+// correction, a composed character); both go through the same checks as typing.
+bool RichEditView::refuseInputMethodEdit(const QInputMethodEvent& event) {
+  const QString& commit = event.commitString();
+  const WPARAM key = commit.isEmpty() ? VK_BACK : commit.at(0).unicode();
+  if (event.replacementLength() > 0) {
+    // Qt takes the selection away first and measures the replacement from the caret then;
+    // counted before the edit, that covers the selection and the span beside it.
+    const QTextCursor c = textCursor();
+    const int start = c.selectionStart() + event.replacementStart();
+    const int selected = c.selectionEnd() - c.selectionStart();
+    const int from = std::min(c.selectionStart(), start);
+    const int to = std::max(c.selectionEnd(), start + selected + event.replacementLength());
+    if (from < to && !engine_->allowDelete(from, to, WM_CHAR, key)) return true;
+  }
+  return !commit.isEmpty() && !engine_->allowTyping(commit, WM_CHAR, key);
 }
 
 bool RichEditView::mouseToHost(unsigned msg, QMouseEvent* event) {

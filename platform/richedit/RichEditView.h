@@ -43,6 +43,7 @@ class RichEditView : public QTextEdit {
  private:
   bool handleEditKey(QKeyEvent* event);
   bool refuseKeyDelete(QKeyEvent* event);
+  bool refuseInputMethodEdit(const QInputMethodEvent& event);
   void startDrag();
   enum class BarClick { Press, Extend, Drag };
   void selectFromBar(int viewportY, BarClick click);

@@ -12,15 +12,35 @@ UndoLimiter::UndoLimiter(QTextDocument& doc) : doc_(doc) {
 void UndoLimiter::setLimit(int limit) {
   limit_ = std::max(limit, 0);
   doc_.setUndoRedoEnabled(limit_ > 0);
-  floor_ = std::max(floor_, doc_.availableUndoSteps() - limit_);
+  if (limit_ == 0) {
+    stepEnds_.clear();
+    floor_ = 0;
+    return;
+  }
+  raiseFloor();
 }
 
 void UndoLimiter::stepAdded() {
-  floor_ = std::max(floor_, doc_.availableUndoSteps() - limit_);
+  // A new step drops the steps that could have been redone.
+  const int now = doc_.availableUndoSteps();
+  while (!stepEnds_.empty() && stepEnds_.back() >= now) stepEnds_.pop_back();
+  stepEnds_.push_back(now);
+  raiseFloor();
+}
+
+// The floor goes up to the end of the step that lies `limit` steps below the present one.
+void UndoLimiter::raiseFloor() {
+  const int now = doc_.availableUndoSteps();
+  const auto done = std::upper_bound(stepEnds_.begin(), stepEnds_.end(), now);
+  const auto undoable = done - stepEnds_.begin();
+  if (undoable > limit_) floor_ = std::max(floor_, *(done - 1 - limit_));
+  // Steps below the floor can never be undone again.
+  while (!stepEnds_.empty() && stepEnds_.front() < floor_) stepEnds_.pop_front();
 }
 
 void UndoLimiter::clear() {
   doc_.clearUndoRedoStacks();
+  stepEnds_.clear();
   floor_ = 0;
 }
 
@@ -46,6 +66,7 @@ bool UndoLimiter::redo() {
 
 void UndoLimiter::suspend() {
   doc_.setUndoRedoEnabled(false);  // this also empties the history
+  stepEnds_.clear();
   floor_ = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTextEdit>
@@ -149,6 +150,44 @@ TEST_F(NotificationTest, EveryDeletingKeyAsksAboutProtectedText) {
   sink.clear();
   key(Qt::Key_Backspace, QString(), Qt::ControlModifier);
   EXPECT_EQ(range(0, -1), "Date: today ");
+  EXPECT_EQ(sink.count(EN_PROTECTED), 0);
+}
+
+TEST_F(NotificationTest, InputMethodEditsAskAboutProtectedText) {
+  struct Case {
+    const char* what;
+    LONG caret;
+    const char* commit;
+    int replaceFrom;  // from the caret
+    int replaceLength;
+    int asked;
+  };
+  // "Date: today" is protected.
+  const Case cases[] = {
+      {"commit inside", 3, "X", 0, 0, 1},
+      {"correction reaching back into it", 12, "Today", -6, 6, 1},
+      {"removal with nothing committed", 12, "", -2, 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    setText("Date: today notes");
+    protect(0, 11);
+    select(c.caret, c.caret);
+    sink.clear();
+    sink.protectedAnswer = 1;
+    QInputMethodEvent e(QString(), {});
+    e.setCommitString(QString::fromUtf8(c.commit), c.replaceFrom, c.replaceLength);
+    QApplication::sendEvent(view(), &e);
+    EXPECT_EQ(range(0, -1), "Date: today notes");
+    EXPECT_EQ(sink.count(EN_PROTECTED), c.asked);
+  }
+  // A correction of unprotected text goes ahead without asking.
+  select(17, 17);
+  sink.clear();
+  QInputMethodEvent e(QString(), {});
+  e.setCommitString(QStringLiteral("Notes"), -5, 5);
+  QApplication::sendEvent(view(), &e);
+  EXPECT_EQ(range(0, -1), "Date: today Notes");
   EXPECT_EQ(sink.count(EN_PROTECTED), 0);
 }
 

@@ -70,6 +70,26 @@ TEST_F(WindowTest, UndoLimitHoldsForTheKeyboard) {
   EXPECT_EQ(range(0, -1), once);  // only one step may be undone
 }
 
+// A paste is one step however many edits it makes inside the document.
+TEST_F(WindowTest, UndoLimitCountsStepsNotTheEditsInThem) {
+  send(EM_SETUNDOLIMIT, 2);
+  auto* rich = new QMimeData;
+  rich->setText(QStringLiteral("stay"));
+  rich->setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi\\pard\\fs20 stay\\par}"));
+  QApplication::clipboard()->setMimeData(rich);
+  type(QStringLiteral("abc"));
+  key(Qt::Key_Return, QStringLiteral("\r"));
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  ASSERT_EQ(range(0, -1), "abc\rstay");
+  key(Qt::Key_Z, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "abc\r");
+  key(Qt::Key_Z, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "abc");
+  EXPECT_EQ(send(EM_CANUNDO), 0);  // the typing lies beyond the two steps kept
+  key(Qt::Key_Z, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "abc");
+}
+
 TEST_F(WindowTest, TextLimitRefusesTypingAndCutsPaste) {
   send(EM_EXLIMITTEXT, 0, 6);
   type(QStringLiteral("abcdefgh"));
@@ -81,18 +101,23 @@ TEST_F(WindowTest, TextLimitRefusesTypingAndCutsPaste) {
 }
 
 TEST_F(WindowTest, UndoTakesBackThePasteAloneNotTheBreakTypedBeforeIt) {
-  auto* rich = new QMimeData;
-  rich->setText(QStringLiteral("stay"));
-  rich->setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi stay}"));
-  QApplication::clipboard()->setMimeData(rich);
-  type(QStringLiteral("abc"));
-  key(Qt::Key_Return, QStringLiteral("\r"));
-  key(Qt::Key_V, QString(), Qt::ControlModifier);
-  ASSERT_EQ(range(0, -1), "abc\rstay");
-  key(Qt::Key_Z, QString(), Qt::ControlModifier);
-  EXPECT_EQ(range(0, -1), "abc\r");
-  key(Qt::Key_Z, QString(), Qt::ControlModifier);
-  EXPECT_EQ(range(0, -1), "abc");
+  // Bare RTF, and RTF as the control itself copies it (paragraph properties, closing \par).
+  for (const char* rtf : {"{\\rtf1\\ansi stay}", "{\\rtf1\\ansi\\pard\\fs20 stay\\par\r\n}"}) {
+    SCOPED_TRACE(rtf);
+    setText("");
+    auto* rich = new QMimeData;
+    rich->setText(QStringLiteral("stay"));
+    rich->setData(QStringLiteral("text/rtf"), QByteArray(rtf));
+    QApplication::clipboard()->setMimeData(rich);
+    type(QStringLiteral("abc"));
+    key(Qt::Key_Return, QStringLiteral("\r"));
+    key(Qt::Key_V, QString(), Qt::ControlModifier);
+    ASSERT_EQ(range(0, -1), "abc\rstay");
+    key(Qt::Key_Z, QString(), Qt::ControlModifier);
+    EXPECT_EQ(range(0, -1), "abc\r");
+    key(Qt::Key_Z, QString(), Qt::ControlModifier);
+    EXPECT_EQ(range(0, -1), "abc");
+  }
 }
 
 TEST_F(WindowTest, CutCopyAndPasteKeepRichText) {
