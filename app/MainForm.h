@@ -90,6 +90,7 @@ class TfrmMain : public QWidget, public TObject {
   OpenFileRequest dgoOpenEntry;
   OpenFileRequest dgiOpenImage;
   TFont dlgFontSelect;
+  PrintRequest dgpPrintEntry;  // the platform's default options: printer and copies
 
   // The entry shown in the editor: -1 for a new entry or an outside file, an entry number for
   // a recorded entry, 0 before start-up's New.

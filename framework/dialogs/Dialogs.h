@@ -44,6 +44,13 @@ struct OpenFileRequest {
   bool withPreview = false;  // the picture dialog's preview pane
 };
 
+// The print dialog's settings: the platform's default options, the printer and the number of
+// copies. An empty printer name is the system's default printer.
+struct PrintRequest {
+  std::string printerName;
+  int copies = 1;
+};
+
 class IDialogs {
  public:
   virtual ~IDialogs() = default;
@@ -53,6 +60,8 @@ class IDialogs {
   virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
   // The font is read for the dialog's start and written back when the user confirms.
   virtual bool ChooseFont(TFont& font) = 0;
+  // The chosen printer and copies, or nothing when the user cancels.
+  virtual std::optional<PrintRequest> ChoosePrinter(const PrintRequest& request) = 0;
   // Runs one of the program's own modal forms (the About dialog); answers QDialog's result.
   virtual int ExecModal(QDialog& form) = 0;
 };

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -199,6 +201,15 @@ bool QtDialogs::ChooseFont(TFont& font) {
   TakeQFont(dialog.selectedFont(), font);
   font.Color = ChosenFontColor(*color);
   return true;
+}
+
+std::optional<PrintRequest> QtDialogs::ChoosePrinter(const PrintRequest& request) {
+  QPrinter printer;
+  if (!request.printerName.empty()) printer.setPrinterName(ToQ(request.printerName));
+  printer.setCopyCount(std::max(1, request.copies));
+  QPrintDialog dialog(&printer);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return PrintRequest{printer.printerName().toStdString(), printer.copyCount()};
 }
 
 int QtDialogs::ExecModal(QDialog& form) {

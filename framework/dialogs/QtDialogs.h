@@ -12,6 +12,7 @@ class QtDialogs : public IDialogs {
   std::string InputBox(const InputRequest& request) override;
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
   bool ChooseFont(TFont& font) override;
+  std::optional<PrintRequest> ChoosePrinter(const PrintRequest& request) override;
   int ExecModal(QDialog& form) override;
 };
 

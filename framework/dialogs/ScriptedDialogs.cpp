@@ -18,7 +18,7 @@ T TakeFront(std::deque<T>& queue, const std::string& request) {
 
 bool ScriptedDialogs::AllAnswersUsed() const {
   return messageResults_.empty() && inputs_.empty() && files_.empty() && fonts_.empty() &&
-         modalResults_.empty();
+         modalResults_.empty() && printers_.empty();
 }
 
 MsgResult ScriptedDialogs::MessageBox(const MessageRequest& request) {
@@ -47,6 +47,11 @@ bool ScriptedDialogs::ChooseFont(TFont& font) {
   if (!answer) return false;
   font = *answer;
   return true;
+}
+
+std::optional<PrintRequest> ScriptedDialogs::ChoosePrinter(const PrintRequest& request) {
+  printRequests_.push_back(request);
+  return TakeFront(printers_, "the print dialog");
 }
 
 int ScriptedDialogs::ExecModal(QDialog& form) {

@@ -25,12 +25,15 @@ class ScriptedDialogs : public IDialogs {
   void QueueFont(const TFont& font) { fonts_.emplace_back(font); }
   void QueueFontCancel() { fonts_.emplace_back(std::nullopt); }
   void QueueModalResult(int result) { modalResults_.push_back(result); }
+  void QueuePrinter(const PrintRequest& chosen) { printers_.emplace_back(chosen); }
+  void QueuePrinterCancel() { printers_.emplace_back(std::nullopt); }
 
   // What was asked, in order.
   const std::vector<MessageRequest>& Messages() const { return messages_; }
   const std::vector<InputRequest>& Inputs() const { return inputRequests_; }
   const std::vector<OpenFileRequest>& OpenFiles() const { return fileRequests_; }
   const std::vector<TFont>& FontsShown() const { return fontRequests_; }
+  const std::vector<PrintRequest>& PrintersShown() const { return printRequests_; }
   // The object name (or, when it has none, the window title) of each form run modally.
   const std::vector<std::string>& ModalForms() const { return modalForms_; }
 
@@ -41,6 +44,7 @@ class ScriptedDialogs : public IDialogs {
   std::string InputBox(const InputRequest& request) override;
   std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
   bool ChooseFont(TFont& font) override;
+  std::optional<PrintRequest> ChoosePrinter(const PrintRequest& request) override;
   int ExecModal(QDialog& form) override;
 
  private:
@@ -49,12 +53,14 @@ class ScriptedDialogs : public IDialogs {
   std::deque<std::optional<std::string>> files_;
   std::deque<std::optional<TFont>> fonts_;
   std::deque<int> modalResults_;
+  std::deque<std::optional<PrintRequest>> printers_;
 
   std::vector<MessageRequest> messages_;
   std::vector<InputRequest> inputRequests_;
   std::vector<OpenFileRequest> fileRequests_;
   std::vector<TFont> fontRequests_;
   std::vector<std::string> modalForms_;
+  std::vector<PrintRequest> printRequests_;
 };
 
 // Installs fresh scripted dialogs as the program's dialogs and returns them; they stay in force

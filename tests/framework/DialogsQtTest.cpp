@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -233,6 +234,19 @@ TEST(QtDialogsChooseFont, WritesBackOnlyWhatTheUserConfirmed) {
   AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
   EXPECT_FALSE(dialogs.ChooseFont(font));
   EXPECT_EQ(font, before);
+}
+
+TEST(QtDialogsChoosePrinter, AnswersTheCopiesChosenOrNothingOnCancel) {
+  QtDialogs dialogs;
+  AnswerNextModal([](QWidget* modal) {
+    ASSERT_NE(qobject_cast<QPrintDialog*>(modal), nullptr);
+    qobject_cast<QDialog*>(modal)->accept();
+  });
+  const std::optional<PrintRequest> chosen = dialogs.ChoosePrinter({"", 3});
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->copies, 3);
+  AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+  EXPECT_FALSE(dialogs.ChoosePrinter({}).has_value());
 }
 
 TEST(QtDialogsExecModal, RunsTheFormAndAnswersItsResult) {

@@ -56,6 +56,8 @@ TEST_F(ScriptedDialogsTest, AnswersComeInTheOrderQueued) {
   dialogs_->QueueFont(chosen);
   dialogs_->QueueFontCancel();
   dialogs_->QueueModalResult(QDialog::Accepted);
+  dialogs_->QueuePrinter({"Office", 2});
+  dialogs_->QueuePrinterCancel();
 
   EXPECT_EQ(AskConfirmation("first"), MsgResult::Yes);
   ShowMessage("an OK box takes no queued answer");
@@ -76,6 +78,11 @@ TEST_F(ScriptedDialogsTest, AnswersComeInTheOrderQueued) {
   QDialog about;
   about.setObjectName("frmAbout");
   EXPECT_EQ(Dialogs().ExecModal(about), QDialog::Accepted);
+  const std::optional<PrintRequest> printer = Dialogs().ChoosePrinter({});
+  ASSERT_TRUE(printer.has_value());
+  EXPECT_EQ(printer->printerName, "Office");
+  EXPECT_EQ(printer->copies, 2);
+  EXPECT_FALSE(Dialogs().ChoosePrinter({}).has_value());
 
   EXPECT_TRUE(dialogs_->AllAnswersUsed());
   EXPECT_EQ(dialogs_->Messages().size(), 3u);
@@ -105,6 +112,7 @@ TEST_F(ScriptedDialogsTest, AQuestionWithoutAQueuedAnswerFailsNamingIt) {
       {"Select journal entry ...", [&] { Dialogs().OpenFile(open); }},
       {"font dialog", [&] { Dialogs().ChooseFont(font); }},
       {"About Kennel Logbook", [&] { Dialogs().ExecModal(form); }},
+      {"print dialog", [] { Dialogs().ChoosePrinter({}); }},
   };
   for (const Case& c : cases) {
     try {
