@@ -13,7 +13,19 @@
 namespace richedit::test {
 namespace {
 
-using WindowTest = RichEditTest;
+class WindowTest : public RichEditTest {
+ protected:
+  // Types "abc" and Enter, then pastes "stay" offered as plain text and as the given RTF.
+  void typeBreakThenPaste(const char* rtf) {
+    auto* rich = new QMimeData;
+    rich->setText(QStringLiteral("stay"));
+    rich->setData(QStringLiteral("text/rtf"), QByteArray(rtf));
+    QApplication::clipboard()->setMimeData(rich);
+    type(QStringLiteral("abc"));
+    key(Qt::Key_Return, QStringLiteral("\r"));
+    key(Qt::Key_V, QString(), Qt::ControlModifier);
+  }
+};
 
 TEST_F(WindowTest, TypingEnterAndTab) {
   view()->setFocus();
@@ -73,13 +85,7 @@ TEST_F(WindowTest, UndoLimitHoldsForTheKeyboard) {
 // A paste is one step however many edits it makes inside the document.
 TEST_F(WindowTest, UndoLimitCountsStepsNotTheEditsInThem) {
   send(EM_SETUNDOLIMIT, 2);
-  auto* rich = new QMimeData;
-  rich->setText(QStringLiteral("stay"));
-  rich->setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi\\pard\\fs20 stay\\par}"));
-  QApplication::clipboard()->setMimeData(rich);
-  type(QStringLiteral("abc"));
-  key(Qt::Key_Return, QStringLiteral("\r"));
-  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  typeBreakThenPaste("{\\rtf1\\ansi\\pard\\fs20 stay\\par}");
   ASSERT_EQ(range(0, -1), "abc\rstay");
   key(Qt::Key_Z, QString(), Qt::ControlModifier);
   EXPECT_EQ(range(0, -1), "abc\r");
@@ -105,13 +111,7 @@ TEST_F(WindowTest, UndoTakesBackThePasteAloneNotTheBreakTypedBeforeIt) {
   for (const char* rtf : {"{\\rtf1\\ansi stay}", "{\\rtf1\\ansi\\pard\\fs20 stay\\par\r\n}"}) {
     SCOPED_TRACE(rtf);
     setText("");
-    auto* rich = new QMimeData;
-    rich->setText(QStringLiteral("stay"));
-    rich->setData(QStringLiteral("text/rtf"), QByteArray(rtf));
-    QApplication::clipboard()->setMimeData(rich);
-    type(QStringLiteral("abc"));
-    key(Qt::Key_Return, QStringLiteral("\r"));
-    key(Qt::Key_V, QString(), Qt::ControlModifier);
+    typeBreakThenPaste(rtf);
     ASSERT_EQ(range(0, -1), "abc\rstay");
     key(Qt::Key_Z, QString(), Qt::ControlModifier);
     EXPECT_EQ(range(0, -1), "abc\r");
