@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -136,6 +137,18 @@ std::string ChooseAppFolder(const std::string& programFolder) {
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
   return WithDelimiter(data.toStdString());
+}
+
+std::string JournalSideFolder() {
+  const std::string& app = AppFolder();
+  if (CanCreateFilesIn(app)) return app;
+  // One folder per journal, named after its place, so two read-only journals never mix.
+  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  const QByteArray key =
+      QCryptographicHash::hash(QByteArray::fromStdString(app), QCryptographicHash::Sha1).toHex();
+  const QString folder = cache + QStringLiteral("/journals/") + QString::fromLatin1(key.left(16));
+  if (cache.isEmpty() || !QDir().mkpath(folder)) return app;
+  return WithDelimiter(folder.toStdString());
 }
 
 void InitJournalPaths() {

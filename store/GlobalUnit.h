@@ -18,6 +18,10 @@ class TIniFile;
 const std::string& AppFolder();
 // AppFolder followed by "Journals" (no trailing "/").
 const std::string& JournalFolder();
+// The folder for the files kept beside the journal (search index, autosaves, history), ending
+// in "/": AppFolder when new files can be made there; otherwise a folder for this journal under
+// the per-user cache folder (created when missing), so a read-only journal still gets them.
+std::string JournalSideFolder();
 // The open index object on AppFolder + "journal.ini"; nullptr before OpenJournalIni and after
 // CloseJournalIni.
 TIniFile* JournalIni();
