@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "app/EntryDates.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "editor/KlRichEdit.h"
@@ -14,6 +13,7 @@
 #include "editor/RichEditStrings.h"
 #include "framework/Exception.h"
 #include "framework/actions/Action.h"
+#include "store/EntryDates.h"
 #include "store/GlobalUnit.h"
 
 namespace kl {
