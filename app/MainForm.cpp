@@ -68,6 +68,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   SetupFileActions();
   SetupFormatActions();
   SetupOtherActions();
+  SetupUndoActions();
   SetupDialogs();
   BuildLayout();
   BuildMenu();
