@@ -1,8 +1,11 @@
 #include "app/EntryTree.h"
 
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <exception>
 #include <utility>
 
@@ -56,6 +59,51 @@ TEntryTree::TEntryTree(QWidget* parent) : QTreeWidget(parent) {
   setItemDelegate(new TLabelDelegate(*this));
 }
 
+TEntryTree::~TEntryTree() {
+  ForgetFilter();
+}
+
+void TEntryTree::ShowOnly(const std::vector<int>& numbers) {
+  QTreeWidgetItem* root = topLevelItem(0);
+  if (!root) return;
+  if (!filtered_) {
+    all_ = root->takeChildren();
+    byNumber_.clear();
+    for (QTreeWidgetItem* node : all_) byNumber_.emplace(NodeData(node), node);
+    filtered_ = true;
+  } else {
+    root->takeChildren();
+  }
+  QList<QTreeWidgetItem*> shown;
+  shown.reserve(qsizetype(numbers.size()));
+  for (const int number : numbers) {
+    const auto node = byNumber_.find(number);
+    if (node != byNumber_.end()) shown.append(node->second);
+  }
+  root->addChildren(shown);
+  root->setExpanded(true);
+}
+
+void TEntryTree::ShowAll() {
+  if (!filtered_) return;
+  QTreeWidgetItem* root = topLevelItem(0);
+  root->takeChildren();
+  root->addChildren(all_);
+  root->setExpanded(true);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
+void TEntryTree::ForgetFilter() {
+  if (!filtered_) return;
+  if (QTreeWidgetItem* root = topLevelItem(0)) root->takeChildren();
+  qDeleteAll(all_);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
 int TEntryTree::NodeData(const QTreeWidgetItem* node) {
   return node ? node->data(0, EntryNumberRole).toInt() : 0;
 }
@@ -82,6 +130,29 @@ void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
   // A rename that failed leaves the label as it was.
   if (!RaiseReported(OnEdited, this, node, label)) return;
   node->setText(0, QString::fromStdString(label));
+}
+
+void TEntryTree::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && state() != QAbstractItemView::EditingState) {
+    event->accept();
+    RaiseReported(OnDblClick, this);
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+bool TEntryTree::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip || !OnNodeHint) return QTreeWidget::viewportEvent(event);
+  auto* help = static_cast<QHelpEvent*>(event);
+  const QTreeWidgetItem* node = itemAt(help->pos());
+  const int number = NodeData(node);
+  const QString hint = number > 0 ? OnNodeHint(number) : QString();
+  if (hint.isEmpty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(help->globalPos(), hint, viewport(), visualItemRect(node));
+  return true;
 }
 
 void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {

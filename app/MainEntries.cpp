@@ -8,10 +8,12 @@
 #include "app/EntryDates.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
+#include "app/SearchField.h"
 #include "editor/KlRichEdit.h"
 #include "editor/KlTextAttributes.h"
 #include "editor/RichEditStrings.h"
 #include "framework/actions/Action.h"
+#include "search/JournalSearch.h"
 #include "store/GlobalUnit.h"
 
 namespace kl {
@@ -73,6 +75,7 @@ void TfrmMain::tvEntriesDblClick(TObject*) {
   std::string path;
   GetEntryFileName(number, "", path);
   LoadEntry(number, path);
+  ShowSearchMatches();
 }
 
 void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) {
@@ -80,8 +83,8 @@ void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) 
     S = "Entries";
   } else if (IsBlank(S)) {
     S = Node->text(0).toStdString();
-  } else {
-    SaveEntryTitle(TEntryTree::NodeData(Node), S);
+  } else if (SaveEntryTitle(TEntryTree::NodeData(Node), S)) {
+    JournalSearch().EntryRenamed(TEntryTree::NodeData(Node), S);
   }
 }
 
@@ -139,11 +142,13 @@ void TfrmMain::SaveCurrentEntry(int Number) {
   }
   rchMain->SetModified(false);
   UpdateModifiedStatus();
+  EntrySearchChanged(currentEntry_);
   LoadJournalEntries();
 }
 
 void TfrmMain::LoadJournalEntries() {
   tvEntries->setUpdatesEnabled(false);
+  tvEntries->ForgetFilter();
   tvEntries->clear();
   auto* root = new QTreeWidgetItem(QStringList{"Entries"});
   root->setFlags(root->flags() | Qt::ItemIsEditable);
@@ -161,6 +166,8 @@ void TfrmMain::LoadJournalEntries() {
     ShowMessage(std::string("LoadJournalEntries: Error - ") + failure.what());
   }
   tvEntries->expandAll();
+  // A search in progress goes on over the tree as it now is.
+  if (!edtSearch->text().trimmed().isEmpty()) edtSearchChange();
   tvEntries->setUpdatesEnabled(true);
 }
 

@@ -19,6 +19,7 @@
 #include "framework/actions/Action.h"
 #include "framework/actions/ActionList.h"
 #include "framework/actions/ImageList.h"
+#include "search/JournalSearch.h"
 #include "store/GlobalUnit.h"
 
 // The artwork is compiled into the program's library, which must register it itself.
@@ -69,6 +70,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   SetupOtherActions();
   SetupDialogs();
   BuildLayout();
+  BuildSearch();
   BuildMenu();
   BuildMenuBar();
   BuildToolBars();
@@ -86,6 +88,9 @@ TfrmMain::~TfrmMain() {
   rchMain->OnSelectionChange = nullptr;
   tvEntries->OnDblClick = nullptr;
   tvEntries->OnEdited = nullptr;
+  tvEntries->OnNodeHint = nullptr;
+  // The search's workers finish the writes handed to them before the window goes.
+  journalSearch_.reset();
 }
 
 void TfrmMain::SetUpJournalPaths() {
@@ -108,6 +113,7 @@ void TfrmMain::FormShow() {
   }
   OpenJournalIni();
   LoadJournalEntries();
+  StartJournalSearch();
   actNew->Execute();
   rchMain->SetFocus();
 }

@@ -1,19 +1,13 @@
 #include "store/GlobalUnit.h"
 
-#include <unistd.h>
-
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <climits>
 #include <memory>
 #include <set>
 
-#include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
 #include "platform/profile/IniValue.h"
@@ -27,19 +21,12 @@ const std::string kEntriesSection = "Entries";
 const std::string kCountKey = "Count";
 
 struct StoreState {
-  std::string appFolder;
-  std::string journalFolder;
   std::unique_ptr<TIniFile> journalIni;
 };
 
 StoreState& State() {
   static StoreState state;
   return state;
-}
-
-std::string WithDelimiter(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
 }
 
 void Report(const std::string& routine, const std::exception& failure) {
@@ -56,15 +43,6 @@ bool IsBlank(const std::string& text) {
     if (c > ' ') return false;
   }
   return true;
-}
-
-bool CanCreateFilesIn(const std::string& folder) {
-  const QString path = QString::fromStdString(folder);
-  if (!QFileInfo(path).isDir()) return false;
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) return false;
-  // Permission bits do not tell everything (read-only mounts, immutable folders, ACLs).
-  QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".kennel-logbook-XXXXXX")));
-  return probe.open();
 }
 
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
@@ -85,7 +63,7 @@ int NextEntryNumber(const TIniFile& index) {
 // (a file exists, or the index records it for an entry whose file was never written), the next
 // second that is free.
 std::string FreshEntryPath() {
-  std::string folder = State().journalFolder;
+  std::string folder = JournalFolder();
   if (folder.empty() || folder.back() != '/') folder += '/';
   std::set<std::string> recorded;
   if (TIniFile* index = State().journalIni.get()) {
@@ -101,7 +79,7 @@ std::string FreshEntryPath() {
         ".klb";
     if (!recorded.count(path) && !QFileInfo::exists(QString::fromStdString(path))) return path;
   }
-  throw Exception("No free entry file name in " + State().journalFolder);
+  throw Exception("No free entry file name in " + JournalFolder());
 }
 
 void RecordEntry(TIniFile& index, int number, const std::string& title, const std::string& path) {
@@ -115,53 +93,12 @@ void RecordEntry(TIniFile& index, int number, const std::string& title, const st
 
 }  // namespace
 
-const std::string& AppFolder() {
-  return State().appFolder;
-}
-
-const std::string& JournalFolder() {
-  return State().journalFolder;
-}
-
 TIniFile* JournalIni() {
   return State().journalIni.get();
 }
 
-std::string ProgramFolder() {
-  const QFileInfo exe(QString::fromStdString(Application().ExeName()));
-  return WithDelimiter(exe.absolutePath().toStdString());
-}
-
-std::string ChooseAppFolder(const std::string& programFolder) {
-  if (CanCreateFilesIn(programFolder)) return WithDelimiter(programFolder);
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
-  return WithDelimiter(data.toStdString());
-}
-
-std::string JournalSideFolder() {
-  const std::string& app = AppFolder();
-  if (CanCreateFilesIn(app)) return app;
-  // One folder per journal, named after its place, so two read-only journals never mix.
-  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-  const QByteArray key =
-      QCryptographicHash::hash(QByteArray::fromStdString(app), QCryptographicHash::Sha1).toHex();
-  const QString folder = cache + QStringLiteral("/journals/") + QString::fromLatin1(key.left(16));
-  if (cache.isEmpty() || !QDir().mkpath(folder)) return app;
-  return WithDelimiter(folder.toStdString());
-}
-
-void InitJournalPaths() {
-  SetAppFolder(ChooseAppFolder(ProgramFolder()));
-}
-
-void SetAppFolder(const std::string& folder) {
-  State().appFolder = WithDelimiter(folder);
-  State().journalFolder = State().appFolder + "Journals";
-}
-
 void OpenJournalIni() {
-  State().journalIni = std::make_unique<TIniFile>(State().appFolder + "journal.ini");
+  State().journalIni = std::make_unique<TIniFile>(AppFolder() + "journal.ini");
 }
 
 void CloseJournalIni() {
@@ -265,7 +202,7 @@ std::string ResolveEntryFile(const std::string& path) {
   const qsizetype cut = std::max(stored.lastIndexOf(u'/'), stored.lastIndexOf(u'\\'));
   const QString name = stored.mid(cut + 1);
   if (name.isEmpty() || name == u"." || name == u"..") return path;
-  const QString inJournal = QDir(QString::fromStdString(State().journalFolder)).filePath(name);
+  const QString inJournal = QDir(QString::fromStdString(JournalFolder())).filePath(name);
   if (QFileInfo::exists(inJournal)) return inJournal.toStdString();
   if (QDir::isRelativePath(stored)) return inJournal.toStdString();
   return path;
