@@ -3,6 +3,7 @@
 // marks the others until the field is emptied.
 #include <QLocale>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/EntryTree.h"
@@ -131,9 +132,15 @@ void TfrmMain::ShowSearchMatches() {
   searchMarks_->Mark(QueryTerms(edtSearch->text().toStdString()));
   const std::vector<TTextMatch>& matches = searchMarks_->Matches();
   if (matches.empty()) return;
-  const TTextMatch& first = matches.front();
+  const TTextMatch first = matches.front();
   rchMain->SetSelection(first.start, first.start + first.length, ScrollCaret::Yes);
   rchMain->SetFocus();
+  // Once the entry is laid out at the editor's width, the match is scrolled into view again:
+  // before that the editor can only guess where the lines of a long entry fall.
+  QTimer::singleShot(0, this, [this, first] {
+    if (rchMain->SelectionStart() == first.start && rchMain->SelectionLength() == first.length)
+      rchMain->SetSelection(first.start, first.start + first.length, ScrollCaret::Yes);
+  });
 }
 
 void TfrmMain::EntrySearchChanged(int number) {
