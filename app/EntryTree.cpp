@@ -132,32 +132,52 @@ void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
   node->setText(0, QString::fromStdString(label));
 }
 
+void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) RaiseReported(OnDblClick, this);
+}
+
 void TEntryTree::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-  if (enter && state() != QAbstractItemView::EditingState) {
-    event->accept();
+  if (enter && state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
     RaiseReported(OnDblClick, this);
+    event->accept();
     return;
   }
   QTreeWidget::keyPressEvent(event);
 }
 
-bool TEntryTree::viewportEvent(QEvent* event) {
-  if (event->type() != QEvent::ToolTip || !OnNodeHint) return QTreeWidget::viewportEvent(event);
-  auto* help = static_cast<QHelpEvent*>(event);
-  const QTreeWidgetItem* node = itemAt(help->pos());
-  const int number = NodeData(node);
-  const QString hint = number > 0 ? OnNodeHint(number) : QString();
-  if (hint.isEmpty())
-    QToolTip::hideText();
-  else
-    QToolTip::showText(help->globalPos(), hint, viewport(), visualItemRect(node));
-  return true;
+bool TEntryTree::LabelIsCut(const QTreeWidgetItem* node) const {
+  const QModelIndex index = indexFromItem(node);
+  const QRect row = visualRect(index);
+  if (row.isEmpty()) return false;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.rect = row;
+  // What the delegate needs for the text alone, against what the row leaves it.
+  const int needed = itemDelegate()->sizeHint(option, index).width();
+  return row.left() + needed > viewport()->width();
 }
 
-void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
-  QTreeWidget::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton) RaiseReported(OnDblClick, this);
+bool TEntryTree::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QTreeWidgetItem* node = itemAt(help->pos());
+    // A node with a tool tip of its own (the root names the journal's folder) shows that.
+    if (node && node->toolTip(0).isEmpty()) {
+      // While searching, an entry shows the words that matched.
+      const QString hint =
+          OnNodeHint && NodeData(node) > 0 ? OnNodeHint(NodeData(node)) : QString();
+      if (!hint.isEmpty())
+        QToolTip::showText(help->globalPos(), hint, viewport(), visualItemRect(node));
+      else if (LabelIsCut(node))
+        QToolTip::showText(help->globalPos(), node->text(0), viewport(), visualItemRect(node));
+      else
+        QToolTip::hideText();
+      return true;
+    }
+  }
+  return QTreeWidget::viewportEvent(event);
 }
 
 }  // namespace kl

@@ -1,7 +1,8 @@
 #pragma once
 // The entry tree: nodes whose labels can be edited in place (F2, or a slow second click on the
 // selected node). When an edit is finished the window's handler sees the new label and may
-// change it; what it leaves becomes the node's text.
+// change it; what it leaves becomes the node's text. Enter on a node opens it as a double-click
+// does, and a label cut short by the pane's width shows whole as a tool tip.
 
 #include <QTreeWidget>
 #include <functional>
@@ -52,6 +53,9 @@ class TEntryTree : public QTreeWidget, public TObject {
   bool viewportEvent(QEvent* event) override;
 
  private:
+  // Whether the node's label is drawn cut short in its row.
+  bool LabelIsCut(const QTreeWidgetItem* node) const;
+
   bool filtered_ = false;
   QList<QTreeWidgetItem*> all_;  // every entry node, in order, while filtered
   std::map<int, QTreeWidgetItem*> byNumber_;

@@ -45,6 +45,18 @@ bool IsBlank(const std::string& text) {
   return true;
 }
 
+// Whether the file's path names a place inside the folder (at any depth), as written or after
+// links are followed.
+bool LiesInFolder(const QString& file, const QString& folder) {
+  const auto inside = [](const QString& path, const QString& base) {
+    return !base.isEmpty() && path.startsWith(base + u'/');
+  };
+  if (inside(QDir::cleanPath(file), QDir::cleanPath(folder))) return true;
+  const QString realFile = QFileInfo(file).canonicalFilePath();
+  const QString realFolder = QFileInfo(folder).canonicalFilePath();
+  return !realFile.isEmpty() && inside(realFile, realFolder);
+}
+
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
 // overwrite a recorded one, nor take a number the tree cannot list.
 int NextEntryNumber(const TIniFile& index) {
@@ -68,7 +80,7 @@ std::string FreshEntryPath() {
   std::set<std::string> recorded;
   if (TIniFile* index = State().journalIni.get()) {
     for (const auto& entry : index->ReadSectionValues(kEntriesSection)) {
-      recorded.insert(entry.second);
+      recorded.insert(ResolveEntryFile(entry.second));
     }
   }
   const QDateTime now = QDateTime::currentDateTime();
@@ -196,16 +208,16 @@ void GetEntryTitle(int Number, std::string& Title) {
 }
 
 std::string ResolveEntryFile(const std::string& path) {
+  if (path.empty()) return path;
   const QString stored = QString::fromStdString(path);
-  if (path.empty() || QFileInfo::exists(stored)) return path;
-  // The last part of the path, whichever delimiter wrote it.
+  const QString journal = QString::fromStdString(JournalFolder());
+  if (!QDir::isRelativePath(stored) && LiesInFolder(stored, journal)) return path;
+  // A journal that was copied or moved keeps the old folder's paths in its index: its entries
+  // are the files of the same names in its own folder, never the other journal's files.
   const qsizetype cut = std::max(stored.lastIndexOf(u'/'), stored.lastIndexOf(u'\\'));
   const QString name = stored.mid(cut + 1);
-  if (name.isEmpty() || name == u"." || name == u"..") return path;
-  const QString inJournal = QDir(QString::fromStdString(JournalFolder())).filePath(name);
-  if (QFileInfo::exists(inJournal)) return inJournal.toStdString();
-  if (QDir::isRelativePath(stored)) return inJournal.toStdString();
-  return path;
+  if (name.isEmpty() || name == u"." || name == u"..") return {};
+  return QDir(journal).filePath(name).toStdString();
 }
 
 int EntryNumberOfKey(const std::string& key) {

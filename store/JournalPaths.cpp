@@ -61,7 +61,14 @@ std::string ProgramFolder() {
 }
 
 std::string ChooseAppFolder(const std::string& programFolder) {
-  if (CanCreateFilesIn(programFolder)) return WithDelimiter(programFolder);
+  // A program folder that holds a journal is that journal's place, even when it cannot be
+  // written: the user is shown their own journal, and a save that fails says so.
+  const QDir program(QString::fromStdString(programFolder));
+  if (QFileInfo::exists(program.filePath(QStringLiteral("journal.ini"))) ||
+      QFileInfo::exists(program.filePath(QStringLiteral("Journals"))) ||
+      CanCreateFilesIn(programFolder)) {
+    return WithDelimiter(programFolder);
+  }
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
   return WithDelimiter(data.toStdString());

@@ -2,10 +2,13 @@
 // careless step would lose the user's words.
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "app/EntryDates.h"
@@ -166,7 +169,8 @@ TEST_F(MainFormEntries, OpeningAnOutsideFileMarksItModifiedAndSavingMakesANewEnt
   Form().actOpen->Execute();
   const OpenFileRequest& asked = Asked().OpenFiles().front();
   EXPECT_EQ(asked.title, "Select journal entry ...");
-  EXPECT_EQ(asked.filter, "Kennel Logbook (*.klb)|*.klb|All Files (*.*)|*.*");
+  EXPECT_EQ(asked.filter,
+            "Kennel Logbook (*.klb)|*.klb|Rich Text (*.rtf)|*.rtf|All Files (*.*)|*.*");
   EXPECT_EQ(asked.filterIndex, 1);
   EXPECT_EQ(asked.defaultExt, ".klb");
   EXPECT_EQ(asked.initialDir, JournalPath());
@@ -178,6 +182,7 @@ TEST_F(MainFormEntries, OpeningAnOutsideFileMarksItModifiedAndSavingMakesANewEnt
   EXPECT_EQ(Panel(1), "Modified");
   EXPECT_TRUE(Form().actSave->Enabled());
   EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
+  EXPECT_TRUE(Editor().Focused()) << "typing goes into the opened entry";
 
   SaveAs("From outside");
   EXPECT_EQ(ReadFile(outside), OutsideRtf);
@@ -195,12 +200,43 @@ TEST_F(MainFormEntries, CancellingTheOpenDialogChangesNothing) {
   EXPECT_TRUE(Asked().Messages().empty());
 }
 
-TEST_F(MainFormEntries, OpeningAFileThatIsNotThereReportsItAfterClearing) {
+// A file that cannot become an entry is refused before anything changes: the words in the
+// editor, the entry they belong to and their modified state all stay.
+TEST_F(MainFormEntries, OpenRefusesFilesThatCannotBecomeAnEntryAndChangesNothing) {
+  const std::string picture = Folder() + "dog.png";
+  WriteFile(picture, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  const std::string late = Folder() + "late-nul.txt";
+  WriteFile(late, std::string(64 * 1024 - 1, 'a') + std::string(1, '\0'));
   Start();
+  Type("kept words");
+  for (const std::string& path : {picture, late}) {
+    Asked().QueueOpenFile(path);
+    EXPECT_TRUE(Form().actOpen->Execute());
+    EXPECT_EQ(MessageTexts().back(), path + " is not a rich text or text file");
+  }
   Asked().QueueOpenFile(Folder() + "missing.klb");
-  EXPECT_THROW(Form().actOpen->Execute(), std::exception);
-  EXPECT_EQ(EditorText(), "");
+  EXPECT_THROW(Form().actOpen->Execute(), std::exception) << "reported as a failed read";
+  EXPECT_NE(EditorText().find("kept words"), std::string::npos);
   EXPECT_EQ(Form().CurrentEntry(), -1);
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Asked().Messages().size(), 2u) << "nothing asked about saving";
+}
+
+TEST_F(MainFormEntries, OpenTakesTextWithANulAfterItsFirst64KbAndEmptyFiles) {
+  const std::string text = Folder() + "notes.txt";
+  WriteFile(text, std::string(64 * 1024, 'a') + std::string(1, '\0') + "b");
+  const std::string empty = Folder() + "empty.klb";
+  WriteFile(empty, "");
+  Start();
+  Asked().QueueOpenFile(text);
+  Form().actOpen->Execute();
+  EXPECT_EQ(EditorText().substr(0, 3), "aaa");
+  Asked().QueueOpenFile(empty);
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actOpen->Execute();
+  EXPECT_EQ(EditorText(), "");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Asked().Messages().size(), 1u) << "only whether to save the first";
 }
 
 TEST_F(MainFormEntries, DoubleClickOpensAnEntryAndTheRootOpensNothing) {
@@ -376,9 +412,17 @@ TEST_F(MainFormEntries, RenamingInTheTreeFollowsTheRootAndBlankRules) {
     GetEntryTitle(2, title);
     EXPECT_EQ(title, c.stored);
   }
-  // The caption waits for the next refresh.
+  // Another entry's title is not the caption's.
   EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
   EXPECT_NE(IniText().find("3=Down\n"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, RenamingTheOpenEntryRefreshesTheCaptionAtOnce) {
+  Start();
+  Type("Sit");
+  SaveAs("Sit");
+  Form().tvEntries->FinishEdit(Node(0), "Sit pretty");
+  EXPECT_EQ(Caption(), "Kennel Logbook - Sit pretty");
 }
 
 TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
@@ -395,6 +439,80 @@ TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
   QApplication::processEvents();
   EXPECT_EQ(Node(0)->text(0), "Sit and stay");
   EXPECT_NE(IniText().find("2=Sit and stay\n"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, EnterOpensTheSelectedEntryAndTypingGoesIntoIt) {
+  Start();
+  Type("Heel");
+  SaveAs("Heel");
+  Form().actNew->Execute();
+  EXPECT_TRUE(Editor().Focused()) << "after New";
+
+  QTreeWidget& tree = *Form().tvEntries;
+  tree.setFocus();
+  tree.setCurrentItem(Node(0));
+  PressKey(tree, Qt::Key_Return);
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_TRUE(Editor().Focused()) << "after opening from the tree";
+  Type("Z");
+  EXPECT_NE(EditorText().find('Z'), std::string::npos) << "not the tree's type-ahead";
+
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  tree.setFocus();
+  DoubleClick(Node(0));
+  EXPECT_TRUE(Editor().Focused()) << "after a double-click";
+  tree.setCurrentItem(Root());
+  tree.setFocus();
+  PressKey(tree, Qt::Key_Return);
+  EXPECT_EQ(Form().CurrentEntry(), 2) << "Enter on the root opens nothing";
+}
+
+TEST_F(MainFormEntries, ToolTipsNameTheJournalFolderAndShowCutTitlesWhole) {
+  const std::string longTitle = "Recall at the park with the long line and two other dogs";
+  PutIni("[Journal]\n2=Sit\nCount=3\n3=" + longTitle + "\n");
+  Start();
+  EXPECT_EQ(Root()->toolTip(0).toStdString(), JournalPath());
+
+  QTreeWidget& tree = *Form().tvEntries;
+  const auto toolTipAt = [&](QTreeWidgetItem* node) {
+    const QPoint at = tree.visualItemRect(node).center();
+    QHelpEvent help(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+  };
+  EXPECT_EQ(toolTipAt(Node(0)), "") << "a title shown whole needs no tool tip";
+  EXPECT_EQ(toolTipAt(Node(1)), longTitle) << "cut short by the pane";
+  EXPECT_EQ(toolTipAt(Root()), JournalPath());
+}
+
+// A program folder copied elsewhere (a USB stick, a backup) keeps the original's full paths in
+// its index; it must edit its own files only.
+TEST_F(MainFormEntries, ACopiedJournalEditsOnlyItsOwnFiles) {
+  QTemporaryDir original;
+  const std::string originalFile = original.path().toStdString() + "/Journals/20240315093000.klb";
+  ASSERT_TRUE(QDir(original.path()).mkdir("Journals"));
+  WriteFile(originalFile, OutsideRtf);
+  const std::string index = "[Journal]\n2=Sit\nCount=2\n[Entries]\n2=" + originalFile + "\n";
+  PutIni(index);
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  WriteFile(JournalPath() + "/20240315093000.klb", OutsideRtf);
+
+  Start();
+  DoubleClick(Node(0));
+  Type("copy only ");
+  ASSERT_TRUE(Form().actSave->Execute());
+  EXPECT_EQ(ReadFile(originalFile), OutsideRtf) << "the original journal is untouched";
+  EXPECT_NE(ReadFile(JournalPath() + "/20240315093000.klb").find("copy only"), std::string::npos);
+  EXPECT_EQ(IniText(), index) << "the index is not rewritten for it";
+
+  // When the copy lacks the file, the entry cannot be opened: the other journal's file is
+  // never shown in its place.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(JournalPath() + "/20240315093000.klb")));
+  Form().actNew->Execute();
+  Form().tvEntries->setCurrentItem(Node(0));
+  EXPECT_THROW(Form().tvEntriesDblClick(Form().tvEntries), std::exception);
+  EXPECT_EQ(EditorText().find("Outside"), std::string::npos);
 }
 
 }  // namespace
