@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <algorithm>
 
-#include "app/EntryDates.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "app/SearchField.h"
@@ -16,6 +15,7 @@
 #include "framework/Exception.h"
 #include "framework/actions/Action.h"
 #include "search/JournalSearch.h"
+#include "store/EntryDates.h"
 #include "store/GlobalUnit.h"
 
 namespace kl {

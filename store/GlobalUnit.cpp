@@ -10,6 +10,7 @@
 
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
+#include "platform/files/DurableFile.h"
 #include "platform/profile/IniValue.h"
 #include "store/IniFile.h"
 
@@ -27,6 +28,11 @@ struct StoreState {
 StoreState& State() {
   static StoreState state;
   return state;
+}
+
+std::string WithoutDelimiter(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 void Report(const std::string& routine, const std::exception& failure) {
@@ -58,16 +64,19 @@ bool LiesInFolder(const QString& file, const QString& folder) {
 }
 
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
-// overwrite a recorded one, nor take a number the tree cannot list.
+// overwrite a recorded one, nor take a number the tree cannot list: a number that stands as a
+// key anywhere in the file (a repeated section, a stray line) is never handed out.
 int NextEntryNumber(const TIniFile& index) {
   int count = index.ReadInteger(kJournalSection, kCountKey, 1);
   if (count < 0) count = 1;
+  std::set<int> taken;
+  for (const std::string& key : index.ReadAllKeyNames()) {
+    const int number = EntryNumberOfKey(key);
+    if (number > count) taken.insert(number);
+  }
   for (;;) {
     if (count == INT_MAX) throw Exception("No entry number is left in " + index.FileName());
-    const std::string key = std::to_string(++count);
-    if (!index.ValueExists(kJournalSection, key) && !index.ValueExists(kEntriesSection, key)) {
-      return count;
-    }
+    if (!taken.count(++count)) return count;
   }
 }
 
@@ -115,6 +124,11 @@ void OpenJournalIni() {
 
 void CloseJournalIni() {
   State().journalIni.reset();
+}
+
+void RemoveStaleSaveFiles() {
+  files::RemoveStaleTemporaryFiles(WithoutDelimiter(AppFolder()));
+  files::RemoveStaleTemporaryFiles(JournalFolder());
 }
 
 int GetNewEntryNumber() {

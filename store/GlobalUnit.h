@@ -42,6 +42,9 @@ void SetAppFolder(const std::string& folder);
 void OpenJournalIni();
 // Releases the index object.
 void CloseJournalIni();
+// Removes what a program killed in the middle of a save left beside the index and the entries:
+// temporary files of ours more than an hour old.
+void RemoveStaleSaveFiles();
 
 // --- Store routines --------------------------------------------------------------------------
 

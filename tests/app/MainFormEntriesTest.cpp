@@ -1,5 +1,7 @@
 // Entries: New, Open, Save, the tree's double-click and in-place rename, and the cases where a
 // careless step would lose the user's words.
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHelpEvent>
@@ -10,8 +12,11 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <cerrno>
 
-#include "app/EntryDates.h"
+#include "framework/Exception.h"
+#include "platform/files/SystemCalls.h"
+#include "store/EntryDates.h"
 #include "tests/app/MainFormFixture.h"
 
 namespace kl::testing {
@@ -439,6 +444,57 @@ TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
   QApplication::processEvents();
   EXPECT_EQ(Node(0)->text(0), "Sit and stay");
   EXPECT_NE(IniText().find("2=Sit and stay\n"), std::string::npos);
+}
+
+// The disk fails under a save: the failure is the save's ordinary report naming the reason, the
+// old file stays whole, no temporary file is left, and the words stay in the editor, modified.
+TEST_F(MainFormEntries, ASaveTheDiskDidNotTakeIsReportedAndNothingIsLost) {
+  Start();
+  Type("first words");
+  SaveAs("Sit");
+  const std::string path = JournalPath() + "/" + EntryFiles().front().toStdString();
+  const std::string before = ReadFile(path);
+  const std::string indexBefore = IniText();
+  Type("more ");
+
+  files::SystemCalls flushFails = files::RealSystemCalls();
+  flushFails.fdatasync = [](int) { return errno = EIO, -1; };
+  {
+    files::ScopedSystemCalls failing(flushFails);
+    try {
+      Form().actSave->Execute();
+      ADD_FAILURE() << "reported as saved";
+    } catch (const Exception& failure) {
+      EXPECT_EQ(failure.Message(),
+                "Failed to Save Stream. Cannot write file \"" + path + "\". Input/output error");
+    }
+  }
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_TRUE(Form().actSave->Enabled());
+
+  // A full disk when the new entry is recorded in the index.
+  files::SystemCalls indexDiskFull = files::RealSystemCalls();
+  indexDiskFull.write = [](int fd, const void* data, size_t size) -> ssize_t {
+    const QString name = QFileInfo(QString("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+    if (name.contains("journal.ini")) return errno = ENOSPC, -1;
+    return ::write(fd, data, size);
+  };
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  Type("Down");
+  {
+    files::ScopedSystemCalls failing(indexDiskFull);
+    SaveAs("Down");
+  }
+  EXPECT_EQ(MessageTexts().back(),
+            "SaveEntry: Error - Unable to write to " + IniPath() + ". The disk is full");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(IniText(), indexBefore);
+  EXPECT_EQ(QDir(QString::fromStdString(JournalPath())).entryList(QDir::Files | QDir::Hidden),
+            EntryFiles())
+      << "no temporary file is left";
+  EXPECT_EQ(EntryFiles().size(), 1);
 }
 
 TEST_F(MainFormEntries, EnterOpensTheSelectedEntryAndTypingGoesIntoIt) {
