@@ -28,7 +28,11 @@ bool IsBlank(const std::string& text) {
 
 bool TfrmMain::ConfirmReplaceEntry() {
   if (!rchMain->Modified()) return true;
-  if (AskConfirmation(ModifiedQuestion) != MsgResult::Yes) return true;
+  if (AskConfirmation(ModifiedQuestion) != MsgResult::Yes) {
+    // The user gave the changes up: their autosaved copy goes with them.
+    RecoveryNoLongerNeeded();
+    return true;
+  }
   // The user asked for the save: Save must see the flag even when no change event refreshed
   // it (after a formatting command alone).
   UpdateModifiedStatus();
@@ -47,6 +51,7 @@ void TfrmMain::actNewExecute(TObject*) {
   rchMain->Lines().Add("");
   rchMain->SetModified(false);
   UpdateModifiedStatus();
+  AutosaveStartsAfresh();
 }
 
 void TfrmMain::actOpenExecute(TObject*) {
@@ -100,6 +105,7 @@ void TfrmMain::LoadEntry(int Number, const std::string& FileName) {
   }
   rchMain->SetModified(Number <= 0);
   UpdateModifiedStatus();
+  AutosaveStartsAfresh();
 }
 
 std::string TfrmMain::AskEntryTitle() {
@@ -117,6 +123,8 @@ void TfrmMain::SaveCurrentEntry(int Number) {
   if (Number > 0) GetEntryFileName(Number, "", fileName);
   if (Number > 0 && !fileName.empty()) {
     if (!SaveEntry(Number, "", fileName)) return;
+    // The file as it was goes into the entry's history before the save replaces it.
+    KeepVersionBeforeSave(fileName);
     rchMain->Lines().SaveToFile(fileName);
   } else {
     // An entry the index knows without a file path cannot be rewritten in place: it is kept
@@ -138,6 +146,7 @@ void TfrmMain::SaveCurrentEntry(int Number) {
     currentEntry_ = number;
   }
   rchMain->SetModified(false);
+  RecoveryNoLongerNeeded();
   UpdateModifiedStatus();
   LoadJournalEntries();
 }
