@@ -43,7 +43,9 @@ TfrmEntryHistory::TfrmEntryHistory(const std::string& title, std::vector<THistor
     row->setText(1, QString::fromStdString(ReadableSize(version.Size)));
     row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
   }
-  lvVersions_->header()->resizeSection(0, 140);
+  lvVersions_->resizeColumnToContents(0);
+  lvVersions_->resizeColumnToContents(1);
+  lvVersions_->header()->setStretchLastSection(false);
 
   auto* previewPane = new QWidget(split);
   auto* previewLayout = new QVBoxLayout(previewPane);
@@ -57,7 +59,7 @@ TfrmEntryHistory::TfrmEntryHistory(const std::string& title, std::vector<THistor
   previewLayout->addWidget(rchPreview_, 1);
   split->addWidget(lvVersions_);
   split->addWidget(previewPane);
-  split->setSizes({220, 420});
+  split->setSizes({300, 400});
   layout->addWidget(split, 1);
 
   auto* buttons = new QDialogButtonBox(this);
@@ -70,7 +72,7 @@ TfrmEntryHistory::TfrmEntryHistory(const std::string& title, std::vector<THistor
 
   connect(lvVersions_, &QTreeWidget::currentItemChanged, this, [this] { ShowPreview(); });
   connect(lvVersions_, &QTreeWidget::itemActivated, this, [this] { accept(); });
-  resize(680, 420);
+  resize(760, 440);
   if (versions_.empty()) {
     lblPreview_->setText(
         "No earlier version of this entry has been kept yet. A version is kept each time a "
