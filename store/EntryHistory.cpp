@@ -47,7 +47,7 @@ TWriteOutcome CopyDurably(const QString& from, const std::string& to) {
   if (!source.open(QIODevice::ReadOnly)) return WriteFailure(EACCES);
   const QByteArray bytes = source.readAll();
   if (source.error() != QFileDevice::NoError) return WriteFailure(EIO);
-  return WriteFileDurably(to, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+  return WriteKeptFile(to, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 }  // namespace

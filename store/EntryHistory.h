@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "store/DurableFile.h"
+#include "store/WriteOutcome.h"
 
 namespace kl {
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/files/DurableFile.h"
 #include "store/BackgroundWriter.h"
 #include "store/GlobalUnit.h"
 #include "store/IniFile.h"
@@ -56,7 +57,7 @@ int CreateLockedFile(const std::string& path) {
 }
 
 bool IsTemporaryName(const QString& name) {
-  return name.contains(QStringLiteral(".tmp-")) || name.endsWith(QStringLiteral(".new"));
+  return files::IsTemporaryFileName(name.toStdString()) || name.endsWith(QStringLiteral(".new"));
 }
 
 }  // namespace
@@ -247,7 +248,7 @@ void TJournalKeeper::KeepRecovery(int number, std::string rtf, TKeptHandler done
       report = std::move(pendingDone_);
     }
     TWriteOutcome outcome;
-    if (EnsureSession(outcome)) outcome = WriteFileDurably(session_->folder + fileName, bytes);
+    if (EnsureSession(outcome)) outcome = WriteKeptFile(session_->folder + fileName, bytes);
     if (report) report(outcome);
   });
 }

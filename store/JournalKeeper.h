@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "store/DurableFile.h"
+#include "store/WriteOutcome.h"
 #include "store/EntryHistory.h"
 #include "store/RecoveryFiles.h"
 

@@ -2,11 +2,13 @@
 #include <QDialog>
 #include <QPushButton>
 #include <cerrno>
+#include <cstdio>
+#include <optional>
 
 #include "app/EntryHistoryDialog.h"
 #include "app/MessageStrip.h"
 #include "app/RecoverDialog.h"
-#include "store/DurableFile.h"
+#include "platform/files/SystemCalls.h"
 #include "store/JournalKeeper.h"
 #include "tests/app/MainFormFixture.h"
 #include "tests/app/ManualClock.h"
@@ -19,12 +21,27 @@ ssize_t FailLikeAFullDisk(int, const void*, std::size_t) {
   return -1;
 }
 
+// Files put in place by the durable road, counted.
+int renames = 0;
+int CountedRename(const char* from, const char* to) {
+  ++renames;
+  return ::rename(from, to);
+}
+
 class MainFormRecovery : public MainFormFixture {
  protected:
   void TearDown() override {
-    SetWriteCallForTesting(nullptr);
-    SetWriteStepHook(nullptr);
+    calls_.reset();
     MainFormFixture::TearDown();
+  }
+  // Puts other system calls under the durable writes, the real ones for the rest.
+  void UseCalls(ssize_t (*write)(int, const void*, std::size_t),
+                int (*rename)(const char*, const char*)) {
+    calls_.reset();
+    files::SystemCalls calls = files::RealSystemCalls();
+    if (write) calls.write = write;
+    if (rename) calls.rename = rename;
+    calls_.emplace(calls);
   }
 
   // Starts the window with a clock the test moves.
@@ -71,6 +88,7 @@ class MainFormRecovery : public MainFormFixture {
   }
 
   ManualClock* clock_ = nullptr;
+  std::optional<files::ScopedSystemCalls> calls_;
 };
 
 TEST_F(MainFormRecovery, FirstChangeStartsTwoSecondsAndTypingIsSavedEveryTwoSeconds) {
@@ -91,11 +109,10 @@ TEST_F(MainFormRecovery, FirstChangeStartsTwoSecondsAndTypingIsSavedEveryTwoSeco
 
 TEST_F(MainFormRecovery, AutosaveLeavesTheWindowAsItWasAndNeverWritesWhileNothingChanged) {
   StartWithClock();
-  int writes = 0;
-  SetWriteStepHook(
-      [&](TWriteStep step, const std::string&) { writes += step == TWriteStep::Replaced; });
+  renames = 0;
+  UseCalls(nullptr, &CountedRename);
   Wait(60000);
-  EXPECT_EQ(writes, 0) << "a fresh entry nobody touched";
+  EXPECT_EQ(renames, 0) << "a fresh entry nobody touched";
 
   Type("Heel");
   Editor().SetSelection(1, 3, ScrollCaret::No);
@@ -103,7 +120,7 @@ TEST_F(MainFormRecovery, AutosaveLeavesTheWindowAsItWasAndNeverWritesWhileNothin
   const std::string mark = Panel(1);
   const bool canUndo = Editor().CanUndo();
   Wait(2000);
-  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(renames, 1);
   EXPECT_TRUE(Editor().Modified());
   EXPECT_EQ(Caption(), caption);
   EXPECT_EQ(Panel(1), mark);
@@ -111,7 +128,7 @@ TEST_F(MainFormRecovery, AutosaveLeavesTheWindowAsItWasAndNeverWritesWhileNothin
   EXPECT_EQ(Editor().SelectionLength(), 2);
   EXPECT_EQ(Editor().CanUndo(), canUndo);
   Wait(60000);
-  EXPECT_EQ(writes, 1) << "nothing changed since";
+  EXPECT_EQ(renames, 1) << "nothing changed since";
 }
 
 TEST_F(MainFormRecovery, RecoveryFileGoesOnSaveOnNoAndOnANormalClose) {
@@ -264,7 +281,7 @@ TEST_F(MainFormRecovery, HistoryKeepsEachRewriteAndRestoresAVersionAsAChange) {
 
 TEST_F(MainFormRecovery, FullDiskShowsOneNoticeAboveTheEditorAndTriesAgainLater) {
   StartWithClock();
-  SetWriteCallForTesting(&FailLikeAFullDisk);
+  UseCalls(&FailLikeAFullDisk, nullptr);
   Type("Wait");
   Wait(2000);
   EXPECT_EQ(Notice(), "Autosave failed: disk full");
@@ -275,7 +292,7 @@ TEST_F(MainFormRecovery, FullDiskShowsOneNoticeAboveTheEditorAndTriesAgainLater)
   Wait(2000);
   EXPECT_EQ(Notice(), "Autosave failed: disk full");
 
-  SetWriteCallForTesting(nullptr);  // room again
+  calls_.reset();  // room again
   Wait(TAutosaveTimer::RetryMs);
   EXPECT_NE(RecoveryText().find("Waiting"), std::string::npos);
   EXPECT_EQ(Notice(), "");

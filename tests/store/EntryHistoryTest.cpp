@@ -67,7 +67,7 @@ class EntryHistoryFiles : public ::testing::Test {
   }
   void WriteEntry(const QByteArray& bytes) {
     // As a save does: a new file renamed over the old one.
-    ASSERT_TRUE(WriteFileDurably(entry_, bytes.toStdString()).Ok());
+    ASSERT_TRUE(WriteKeptFile(entry_, bytes.toStdString()).Ok());
   }
   static QByteArray Read(const std::string& path) {
     QFile file(QString::fromStdString(path));

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 #include <QApplication>
 
 #include "app/EntryTree.h"
@@ -24,7 +26,7 @@
 #include "framework/Stream.h"
 #include "framework/actions/Action.h"
 #include "framework/dialogs/ScriptedDialogs.h"
-#include "store/DurableFile.h"
+#include "platform/files/SystemCalls.h"
 #include "store/GlobalUnit.h"
 #include "store/JournalKeeper.h"
 #include "tests/app/ManualClock.h"
@@ -47,6 +49,20 @@ class ChildForm : public TfrmMain {
 [[noreturn]] void Die() {
   std::raise(SIGKILL);
   std::abort();
+}
+
+ssize_t WriteHalfAndDie(int fd, const void* data, size_t size) {
+  if (::write(fd, data, size / 2) < 0) Die();
+  Die();
+}
+
+int DieBeforeRenaming(const char*, const char*) {
+  Die();
+}
+
+int RenameAndDie(const char* from, const char* to) {
+  ::rename(from, to);
+  Die();
 }
 
 // Writes half of what a save hands it, then the program dies.
@@ -111,12 +127,12 @@ int Run(QApplication& app, const std::string& scenario, const std::string& folde
     ReadyToBeKilled(app);
     return 0;
   }
-  TWriteStep deathAt = TWriteStep::Replaced;
-  if (scenario == "autosave-partly") deathAt = TWriteStep::TemporaryPartlyWritten;
-  if (scenario == "autosave-written") deathAt = TWriteStep::TemporaryWritten;
-  SetWriteStepHook([deathAt](TWriteStep step, const std::string&) {
-    if (step == deathAt) Die();
-  });
+  // The durable writes' system calls, made to die at the scenario's point.
+  files::SystemCalls calls = files::RealSystemCalls();
+  if (scenario == "autosave-partly") calls.write = &WriteHalfAndDie;
+  if (scenario == "autosave-written") calls.rename = &DieBeforeRenaming;
+  if (scenario == "autosave-replaced") calls.rename = &RenameAndDie;
+  files::ScopedSystemCalls dying(calls);
   clock.Advance(TAutosaveTimer::DelayMs);
   form.Keeper()->WaitForWrites();
   std::fprintf(stderr, "klb-crash-child: the scenario ended alive\n");
