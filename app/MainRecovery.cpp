@@ -3,6 +3,7 @@
 // keeper does the file work; the window decides when, and what the editor shows.
 #include <QDateTime>
 #include <QDialog>
+#include <cerrno>
 #include <exception>
 
 #include "app/AutosaveTimer.h"
@@ -39,8 +40,8 @@ void TfrmMain::Autosave() {
   TStringStream rtf;
   try {
     rchMain->Lines().SaveToStream(rtf);
-  } catch (const std::exception& failure) {
-    AutosaveFinished(WriteFailure(EIO), autosaveGeneration_);
+  } catch (const std::exception&) {
+    AutosaveFinished({EIO, "the entry's text could not be written out"}, autosaveGeneration_);
     return;
   }
   const int generation = autosaveGeneration_;

@@ -23,6 +23,9 @@ TWriteOutcome WriteFailure(int error) {
     case EPERM:
     case EROFS:
       return {error, "the folder cannot be written"};
+    case ENOENT:
+    case ENOTDIR:
+      return {error, "the folder cannot be found"};
     default:
       return {error, std::strerror(error)};
   }

@@ -22,6 +22,7 @@ TEST(WriteOutcome, ReasonsAreWordsForANotice) {
   EXPECT_EQ(WriteFailure(EDQUOT).reason, "disk full");
   EXPECT_EQ(WriteFailure(EACCES).reason, "the folder cannot be written");
   EXPECT_EQ(WriteFailure(EROFS).reason, "the folder cannot be written");
+  EXPECT_EQ(WriteFailure(ENOENT).reason, "the folder cannot be found");
   EXPECT_FALSE(WriteFailure(EIO).reason.empty());
 }
 
