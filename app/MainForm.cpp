@@ -72,6 +72,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   SetupFileActions();
   SetupFormatActions();
   SetupOtherActions();
+  SetupUndoActions();
   SetupDialogs();
   BuildLayout();
   BuildMenu();

@@ -71,6 +71,8 @@ class TfrmMain : public QWidget, public TObject {
   // ---- Actions, in the order of the action list ---------------------------------------------
   std::unique_ptr<TImageList> imlMainEnabled;
   std::unique_ptr<TActionList> aclMainList;
+  TAction* actEditUndo = nullptr;
+  TAction* actEditRedo = nullptr;
   TAction* actEditCut = nullptr;
   TAction* actEditCopy = nullptr;
   TAction* actEditPaste = nullptr;
@@ -178,6 +180,7 @@ class TfrmMain : public QWidget, public TObject {
   void SetupFileActions();
   void SetupFormatActions();
   void SetupOtherActions();
+  void SetupUndoActions();
   void SetupDialogs();
   void ConnectEditorEvents();
   // MainMenus.cpp
