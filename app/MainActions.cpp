@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 
+#include "app/AutosaveTimer.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "editor/KlRichEdit.h"
@@ -51,11 +52,19 @@ void TfrmMain::SetupFileActions() {
   actSave =
       &list.Add({"actSave", "File", "Save", "Save|Save journal entry", Ctrl(Qt::Key_S), 15, false});
   actExit = &list.Add({"actExit", "File", "Close", "Exit|Close application", {}, -1, false});
+  actEntryHistory = &list.Add({"actEntryHistory",
+                               "File",
+                               "Entry &History...",
+                               "Entry History|Show the earlier versions of this entry",
+                               {},
+                               -1,
+                               false});
   actAbout->OnExecute = [this](TObject* sender) { actAboutExecute(sender); };
   actNew->OnExecute = [this](TObject* sender) { actNewExecute(sender); };
   actOpen->OnExecute = [this](TObject* sender) { actOpenExecute(sender); };
   actSave->OnExecute = [this](TObject* sender) { actSaveExecute(sender); };
   actExit->OnExecute = [this](TObject* sender) { actExitExecute(sender); };
+  actEntryHistory->OnExecute = [this](TObject* sender) { actEntryHistoryExecute(sender); };
 }
 
 void TfrmMain::SetupFormatActions() {
@@ -156,6 +165,7 @@ void TfrmMain::SetupDialogs() {
 void TfrmMain::ConnectEditorEvents() {
   rchMain->OnChange = [this](TObject* sender) {
     rchMainChange(sender);
+    autosave_->Changed();
     UpdateEditActions();
   };
   rchMain->OnSelectionChange = [this](TObject* sender) {

@@ -51,7 +51,11 @@ bool IsOpenableFile(const std::string& path) {
 
 bool TfrmMain::ConfirmReplaceEntry() {
   if (!rchMain->Modified()) return true;
-  if (AskConfirmation(ModifiedQuestion) != MsgResult::Yes) return true;
+  if (AskConfirmation(ModifiedQuestion) != MsgResult::Yes) {
+    // The user gave the changes up: their autosaved copy goes with them.
+    RecoveryNoLongerNeeded();
+    return true;
+  }
   // The user asked for the save: Save must see the flag even when no change event refreshed
   // it (after a formatting command alone).
   UpdateModifiedStatus();
@@ -70,6 +74,7 @@ void TfrmMain::actNewExecute(TObject*) {
   rchMain->Lines().Add("");
   rchMain->SetModified(false);
   UpdateModifiedStatus();
+  AutosaveStartsAfresh();
   rchMain->SetFocus();
 }
 
@@ -130,6 +135,7 @@ void TfrmMain::LoadEntry(int Number, const std::string& FileName) {
   }
   rchMain->SetModified(Number <= 0);
   UpdateModifiedStatus();
+  AutosaveStartsAfresh();
 }
 
 std::string TfrmMain::AskEntryTitle() {
@@ -147,6 +153,8 @@ void TfrmMain::SaveCurrentEntry(int Number) {
   if (Number > 0) GetEntryFileName(Number, "", fileName);
   if (Number > 0 && !fileName.empty()) {
     if (!SaveEntry(Number, "", fileName)) return;
+    // The file as it was goes into the entry's history before the save replaces it.
+    KeepVersionBeforeSave(fileName);
     rchMain->Lines().SaveToFile(fileName);
   } else {
     // An entry the index knows without a file path cannot be rewritten in place: it is kept
@@ -168,6 +176,7 @@ void TfrmMain::SaveCurrentEntry(int Number) {
     currentEntry_ = number;
   }
   rchMain->SetModified(false);
+  RecoveryNoLongerNeeded();
   UpdateModifiedStatus();
   EntrySearchChanged(currentEntry_);
   LoadJournalEntries();

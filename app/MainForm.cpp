@@ -11,7 +11,9 @@
 #include <exception>
 
 #include "app/About.h"
+#include "app/AutosaveTimer.h"
 #include "app/EntryTree.h"
+#include "app/MessageStrip.h"
 #include "app/StatusPanels.h"
 #include "editor/KlRichEdit.h"
 #include "framework/Application.h"
@@ -21,6 +23,7 @@
 #include "framework/actions/ImageList.h"
 #include "search/JournalSearch.h"
 #include "store/GlobalUnit.h"
+#include "store/JournalKeeper.h"
 #include "store/JournalRepair.h"
 
 // The artwork is compiled into the program's library, which must register it itself.
@@ -65,6 +68,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   for (int index = 0; index < 21; ++index)
     imlMainEnabled->Add(QString(":/glyphs/glyph%1.png").arg(index, 2, 10, QChar('0')));
   aclMainList = std::make_unique<TActionList>(imlMainEnabled.get());
+  autosave_ = std::make_unique<TAutosaveTimer>([this] { Autosave(); });
   SetupEditActions();
   SetupFileActions();
   SetupFormatActions();
@@ -118,7 +122,9 @@ void TfrmMain::FormShow() {
   CheckJournalIndex();
   LoadJournalEntries();
   StartJournalSearch();
-  actNew->Execute();
+  keeper_ = TJournalKeeper::ForJournal();
+  // A restored entry takes the place of the fresh one.
+  if (!OfferRecovery()) actNew->Execute();
   rchMain->SetFocus();
 }
 
@@ -171,6 +177,10 @@ bool TfrmMain::FormClose() {
     // A save that failed keeps the window, and the text, open.
     if (rchMain->Modified()) return false;
   }
+  // A normal end: no autosave may follow, and the recovery file goes.
+  AutosaveStartsAfresh();
+  if (keeper_) keeper_->CloseSession();
+  keeper_.reset();
   CloseJournalIni();
   return true;
 }
@@ -192,6 +202,8 @@ void TfrmMain::UpdateModifiedStatus() {
 
 void TfrmMain::UpdateCaption() {
   actSave->SetEnabled(rchMain->Modified());
+  // Only an entry of the index has earlier versions.
+  actEntryHistory->SetEnabled(currentEntry_ > 0);
   std::string title;
   GetEntryTitle(currentEntry_, title);
   setWindowTitle(QString::fromStdString("Kennel Logbook - " + title));

@@ -6,7 +6,8 @@
 // Its methods are spread over files by concern: MainForm.cpp (start-up, closing, the caption),
 // MainLayout.cpp (the controls), MainActions.cpp (the action list), MainMenus.cpp (the menu and
 // the tool bars), MainEntries.cpp (entry commands and the tree), MainFormatting.cpp (formatting
-// commands and the editor's events) and MainStatus.cpp (the status bar).
+// commands and the editor's events), MainStatus.cpp (the status bar) and MainRecovery.cpp
+// (autosave, recovery at start-up and the entry history).
 
 #include <QWidget>
 #include <memory>
@@ -28,12 +29,18 @@ namespace kl {
 class TAction;
 class TActionList;
 class TCoolBar;
+class IAutosaveClock;
+class TAutosaveTimer;
 class TEntryTree;
 class TImageList;
+class TJournalKeeper;
 class TKlRichEdit;
 class TJournalSearch;
 class TSearchField;
 class TSearchMarks;
+class TMessageStrip;
+struct TRecoveryFile;
+struct TWriteOutcome;
 class TStatusPanels;
 class TToolBar;
 
@@ -58,6 +65,7 @@ class TfrmMain : public QWidget, public TObject {
   TEntryTree* tvEntries = nullptr;
   QSplitter* splLeft = nullptr;
   TKlRichEdit* rchMain = nullptr;
+  TMessageStrip* stripMessage = nullptr;  // above the editor: notices that must not interrupt
 
   // ---- Menu ---------------------------------------------------------------------------------
   QMenu* mniFile = nullptr;
@@ -80,6 +88,7 @@ class TfrmMain : public QWidget, public TObject {
   TAction* actOpen = nullptr;
   TAction* actSave = nullptr;
   TAction* actExit = nullptr;
+  TAction* actEntryHistory = nullptr;
   TAction* actBold = nullptr;
   TAction* actItalic = nullptr;
   TAction* actUnderline = nullptr;
@@ -123,6 +132,15 @@ class TfrmMain : public QWidget, public TObject {
   void LoadEntry(int Number, const std::string& FileName);
   void SaveCurrentEntry(int Number);
   void LoadJournalEntries();
+
+  // ---- Autosave, recovery and history ------------------------------------------------------
+  // Writes the modified entry to its recovery file, off the window's thread.
+  void Autosave();
+  void actEntryHistoryExecute(TObject* Sender);
+  // The clock the autosave waits on (tests move one by hand).
+  void SetAutosaveClock(std::unique_ptr<IAutosaveClock> clock);
+  // The keeper of recovery files and history; nullptr before start-up opened the journal.
+  TJournalKeeper* Keeper() const { return keeper_.get(); }
 
   // ---- Formatting and status ----------------------------------------------------------------
   void actBoldExecute(TObject* Sender);
@@ -192,6 +210,17 @@ class TfrmMain : public QWidget, public TObject {
   // saved and it could not be, so the caller keeps it in the editor.
   bool ConfirmReplaceEntry();
   std::string AskEntryTitle();
+  // MainRecovery.cpp
+  // Offers the entries that an ended program left unsaved; true when one was restored.
+  bool OfferRecovery();
+  bool RestoreRecovery(const TRecoveryFile& file);
+  void AutosaveFinished(const TWriteOutcome& outcome, int generation);
+  // The open entry was saved, or its changes were given up: its recovery file goes.
+  void RecoveryNoLongerNeeded();
+  // Another entry is in the editor: nothing of the old one waits to be autosaved.
+  void AutosaveStartsAfresh();
+  void KeepVersionBeforeSave(const std::string& entryFile);
+  void RestoreVersion(const std::string& versionFile);
   // MainFormatting.cpp
   void SetStyleMember(const TAction& action, TFontStyle member);
   // MainSearch.cpp
@@ -208,6 +237,9 @@ class TfrmMain : public QWidget, public TObject {
   std::unique_ptr<TJournalSearch> journalSearch_;
   TSearchMarks* searchMarks_ = nullptr;
   std::vector<int> searchResults_;
+  std::unique_ptr<TJournalKeeper> keeper_;
+  std::unique_ptr<TAutosaveTimer> autosave_;
+  int autosaveGeneration_ = 0;  // outcomes of autosaves started before a save are stale
 };
 
 }  // namespace kl

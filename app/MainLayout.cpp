@@ -14,6 +14,7 @@
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "app/SearchField.h"
+#include "app/MessageStrip.h"
 #include "app/StatusPanels.h"
 #include "app/ToolBar.h"
 #include "editor/KlRichEdit.h"
@@ -139,13 +140,22 @@ void TfrmMain::BuildClientArea() {
   tvEntries->setMinimumWidth(1);
   edtSearch->setMinimumWidth(1);
 
-  rchMain = new TKlRichEdit(splLeft);
+  // The editor with the message strip above it, shown only while it has a notice.
+  auto* pnlEditor = new QWidget(splLeft);
+  pnlEditor->setObjectName("pnlEditor");
+  auto* column = new QVBoxLayout(pnlEditor);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  stripMessage = new TMessageStrip(pnlEditor);
+  rchMain = new TKlRichEdit(pnlEditor);
   rchMain->setObjectName("rchMain");
   rchMain->SetHideSelection(false);
   rchMain->SetWantTabs(true);
+  column->addWidget(stripMessage);
+  column->addWidget(rchMain, 1);
 
   splLeft->addWidget(pnlEntries);
-  splLeft->addWidget(rchMain);
+  splLeft->addWidget(pnlEditor);
   splLeft->setStretchFactor(0, 0);
   splLeft->setStretchFactor(1, 1);
   splLeft->setSizes({TreeWidth, 539});

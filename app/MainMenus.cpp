@@ -58,6 +58,7 @@ void TfrmMain::BuildMenu() {
   AddItem(*mniFile, *actNew);
   AddItem(*mniFile, *actOpen);
   AddItem(*mniFile, *actSave);
+  AddItem(*mniFile, *actEntryHistory);
   mniFile->addSeparator();
   AddItem(*mniFile, *actPrint);
   mniFile->addSeparator();

@@ -5,6 +5,7 @@
 // is recorded and answered OK without taking an answer from the queue.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +25,13 @@ class ScriptedDialogs : public IDialogs {
   void QueueOpenFileCancel() { files_.emplace_back(std::nullopt); }
   void QueueFont(const TFont& font) { fonts_.emplace_back(font); }
   void QueueFontCancel() { fonts_.emplace_back(std::nullopt); }
-  void QueueModalResult(int result) { modalResults_.push_back(result); }
+  void QueueModalResult(int result) {
+    modalResults_.push_back([result](QDialog&) { return result; });
+  }
+  // Acts on the form as a person would (choose a row, press a button) and answers its result.
+  void QueueModalScript(std::function<int(QDialog& form)> script) {
+    modalResults_.push_back(std::move(script));
+  }
   void QueuePrinter(const PrintRequest& chosen) { printers_.emplace_back(chosen); }
   void QueuePrinterCancel() { printers_.emplace_back(std::nullopt); }
 
@@ -52,7 +59,7 @@ class ScriptedDialogs : public IDialogs {
   std::deque<std::optional<std::string>> inputs_;
   std::deque<std::optional<std::string>> files_;
   std::deque<std::optional<TFont>> fonts_;
-  std::deque<int> modalResults_;
+  std::deque<std::function<int(QDialog&)>> modalResults_;
   std::deque<std::optional<PrintRequest>> printers_;
 
   std::vector<MessageRequest> messages_;

@@ -45,6 +45,13 @@ TEST_F(MainFormActions, ActionListHoldsEveryCommandInOrder) {
       {"actOpen", "File", "Open", "Open|Open journal entry", Ctrl(Qt::Key_O), 14, false},
       {"actSave", "File", "Save", "Save|Save journal entry", Ctrl(Qt::Key_S), 15, false},
       {"actExit", "File", "Close", "Exit|Close application", {}, -1, false},
+      {"actEntryHistory",
+       "File",
+       "Entry &History...",
+       "Entry History|Show the earlier versions of this entry",
+       {},
+       -1,
+       false},
       {"actBold", "Format", "Bold", "Bold|Set or unset bold style", Ctrl(Qt::Key_B), 4, true},
       {"actItalic", "Format", "Italic", "Italic|Set or unset italic style", Ctrl(Qt::Key_I), 5,
        true},
@@ -132,7 +139,8 @@ TEST_F(MainFormActions, MenuBarShowsTheMenuAsCaptionButtons) {
     EXPECT_EQ(buttons[i]->size(), QSize(47, 21));
   }
   EXPECT_EQ(Items(*Form().mniFile),
-            (std::vector<std::string>{"New", "Open", "Save", "-", "Print ...", "-", "Close"}));
+            (std::vector<std::string>{"New", "Open", "Save", "Entry &History...", "-", "Print ...",
+                                      "-", "Close"}));
   EXPECT_EQ(Items(*Form().mniEdit),
             (std::vector<std::string>{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-",
                                       "Select &All"}));

@@ -77,11 +77,21 @@ class MainFormFixture : public ::testing::Test {
   // Creates the window and shows it: the About dialog, the journal, New, the focus.
   void Start() {
     dialogs_->QueueModalResult(1);
+    ShowWindow();
+  }
+  // Creates the window and shows it, with every answer it needs already queued.
+  void ShowWindow() {
     form_ = std::make_unique<TestMainForm>(Folder());
     form_->show();
     form_->activateWindow();
     QApplication::setActiveWindow(form_.get());
     QApplication::processEvents();
+  }
+
+  // Ends the window as a crash would: no closing, no question, nothing cleaned up.
+  void EndWithoutClosing() {
+    form_.reset();
+    CloseJournalIni();
   }
 
   TfrmMain& Form() { return *form_; }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -76,6 +78,25 @@ TEST_F(KlbConvertTest, FailuresExitNonZeroWithAMessageAndWriteNothing) {
     EXPECT_NE(run.exitCode, 0) << c.input;
     EXPECT_TRUE(run.err.contains(c.says)) << c.input << ": " << run.err.constData();
     EXPECT_FALSE(QFile::exists(path(c.output))) << c.input;
+  }
+}
+
+// The autosaved copy and the earlier versions of an entry sit in hidden folders beside the
+// entries, under the names the program gives them; they convert like any entry.
+TEST_F(KlbConvertTest, RecoveryAndHistoryCopiesConvertLikeEntries) {
+  const char* const copies[] = {
+      "Journals/.recovery/4711-20261211120000123/entry-2-20240101000000.klb",
+      "Journals/.recovery/4711-20261211120000123/new-entry.klb",
+      "Journals/.history/20240101000000/20261210T081500Z.klb",
+      "Journals/.history/20240101000000/20261210T081500Z-002.klb",
+  };
+  for (const char* copy : copies) {
+    SCOPED_TRACE(copy);
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QFileInfo(path(copy)).path()));
+    write(copy, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Down and \\b stay\\b0\\par}");
+    const Outcome run = convert(path(copy), path("out.txt"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(read("out.txt"), QByteArray("Down and stay"));
   }
 }
 

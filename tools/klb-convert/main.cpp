@@ -1,5 +1,7 @@
 // klb-convert INPUT OUTPUT: turns an RTF file or a journal entry (.klb) into plain text (.txt,
-// UTF-8) or into RTF as the editor control writes it (.rtf, .klb). It runs the same control the
+// UTF-8) or into RTF as the editor control writes it (.rtf, .klb). The autosaved copies in
+// "Journals/.recovery" and the earlier versions in "Journals/.history" are entries like any
+// other, so an old version can be had from a shell. It runs the same control the
 // program uses, headless, so what it writes is what the program would save.
 #include <QApplication>
 #include <QFile>
@@ -107,7 +109,9 @@ int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: klb-convert INPUT OUTPUT\n"
-                 "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text)\n"
+                 "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text),\n"
+                 "          also an autosaved or earlier version of one, kept in the journal's\n"
+                 "          Journals/.recovery and Journals/.history folders\n"
                  "  OUTPUT  .txt for plain text (UTF-8), .rtf or .klb for RTF\n");
     return 2;
   }
