@@ -180,6 +180,10 @@ class RtfParser : public RtfListener {
   // Kept groups must also begin with their word, so that their bytes read the same anywhere.
   bool groupIsFresh() { return wordIsFirst_ && top().contentAtOpen == contentSerial_; }
   bool wordIsFirst_ = false;  // the control word being handled is the first of its group
+  // The document's character set and default font are set in its header: the outermost group
+  // before any text. Inside a nested group (a picture or object kept byte for byte, say) they
+  // would change how the text around that group decodes, and differently once it is saved.
+  bool atDocumentHead() const { return stack_.size() == 1 && contentSerial_ == 0; }
   void touch() {
     if (!stack_.empty()) top().untouched = false;
   }

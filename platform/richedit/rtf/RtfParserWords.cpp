@@ -23,16 +23,16 @@ void RtfParser::flag(Word id) {
   const bool text = s.dest == Destination::Text;
   switch (id) {
     case Word::Ansi:
-      ansiPage_ = 1252;
+      if (atDocumentHead()) ansiPage_ = 1252;
       break;
     case Word::Mac:
-      ansiPage_ = 10000;
+      if (atDocumentHead()) ansiPage_ = 10000;
       break;
     case Word::Pc:
-      ansiPage_ = 437;
+      if (atDocumentHead()) ansiPage_ = 437;
       break;
     case Word::Pca:
-      ansiPage_ = 850;
+      if (atDocumentHead()) ansiPage_ = 850;
       break;
     case Word::Plain: {
       const int link = s.chr.link;  // \plain inside a link's result keeps the link
@@ -176,10 +176,10 @@ void RtfParser::value(Word id, int p) {
   const int positive = std::max(p, 0);
   switch (id) {
     case Word::AnsiCodePage:
-      if (p > 0) ansiPage_ = p;
+      if (p > 0 && atDocumentHead()) ansiPage_ = p;
       break;
     case Word::DefaultFont:
-      defaultFont_ = p;
+      if (atDocumentHead()) defaultFont_ = p;
       break;
     case Word::UnicodeSkip:
       s.uc = std::clamp(p, 0, 16);
