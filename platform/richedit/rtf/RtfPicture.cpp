@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <climits>
 
 namespace richedit::rtf {
 
@@ -179,6 +180,10 @@ QSize shownSizeTwips(const PictureData& p, const QImage& image) {
   const qint64 scaleY = p.scaleY > 0 ? p.scaleY : 100;
   if (width <= 0) width = 1440;
   if (height <= 0) height = 1440;
+  // Sizes and scales are each below 2^31, so their product stays inside 64 bits; pixels
+  // counted as twips can pass 2^31 and are held below it first.
+  width = std::min<qint64>(width, INT_MAX);
+  height = std::min<qint64>(height, INT_MAX);
   return {clampTwips(width * scaleX / 100), clampTwips(height * scaleY / 100)};
 }
 

@@ -129,6 +129,24 @@ TEST(RtfPicture, OtherKindsAndObjectsAreAPlaceholderOfTheirGoalSize) {
   }
 }
 
+TEST(RtfPicture, ExtremeSizesAndScalesAreHeldToAPage) {
+  // Sizes in pixels are counted in twips before scaling: near 2^31 of each, the product must
+  // neither wrap round nor shrink the picture to nothing.
+  const QByteArray cases[] = {
+      "{\\pict\\pngblip\\picw2147483647\\pich2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+      "{\\pict\\dibitmap0\\picw2147483647\\pich2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+      "{\\pict\\wmetafile8\\picwgoal2147483647\\pichgoal2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+  };
+  for (const QByteArray& group : cases) {
+    const Picture p = onlyPicture(*readRtf("{\\rtf1 " + group + "}").doc);
+    EXPECT_EQ(p.format.intProperty(PictureGoalWidth), 31680) << group.toStdString();
+    EXPECT_EQ(p.format.intProperty(PictureGoalHeight), 31680) << group.toStdString();
+  }
+}
+
 TEST(RtfPicture, PicturesAndObjectsAreWrittenBackByteForByte) {
   const QByteArray groups =
       "{\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1500\\pichgoal750\r\n0102 0304\r\n}"
