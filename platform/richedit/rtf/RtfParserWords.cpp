@@ -16,6 +16,24 @@ constexpr QChar kLineSeparator(0x2028);
 int clampIndent(int twips) {
   return std::clamp(twips, -kMaxIndent, kMaxIndent);
 }
+// The font family of a font table entry, as FF_* >> 4.
+int fontFamilyOf(Word id) {
+  switch (id) {
+    case Word::FamilyRoman:
+      return 1;
+    case Word::FamilySwiss:
+      return 2;
+    case Word::FamilyModern:
+      return 3;
+    case Word::FamilyScript:
+      return 4;
+    case Word::FamilyDecor:
+    case Word::FamilyTech:
+      return 5;
+    default:
+      return 0;
+  }
+}
 }  // namespace
 
 void RtfParser::flag(Word id) {
@@ -91,26 +109,14 @@ void RtfParser::flag(Word id) {
       s.chr.vertical = 0;
       break;
     case Word::FamilyNil:
-      font_.family = 0;
-      break;
     case Word::FamilyRoman:
-      font_.family = 1;
-      break;
     case Word::FamilySwiss:
-      font_.family = 2;
-      break;
     case Word::FamilyModern:
-      font_.family = 3;
-      break;
     case Word::FamilyScript:
-      font_.family = 4;
-      break;
     case Word::FamilyDecor:
     case Word::FamilyTech:
-      font_.family = 5;
-      break;
     case Word::FamilyBidi:
-      font_.family = 0;
+      if (s.dest == Destination::FontTable) font_.family = fontFamilyOf(id);
       break;
     case Word::PnLevelBullet:
       pn_.type = PFN_BULLET;
@@ -200,13 +206,13 @@ void RtfParser::value(Word id, int p) {
       }
       break;
     case Word::FontCharset:
-      font_.charset = std::clamp(p, 0, 255);
+      if (dest == Destination::FontTable) font_.charset = std::clamp(p, 0, 255);
       break;
     case Word::FontPitch:
-      font_.pitch = std::clamp(p, 0, 15);
+      if (dest == Destination::FontTable) font_.pitch = std::clamp(p, 0, 15);
       break;
     case Word::FontCodePage:
-      font_.codePage = positive;
+      if (dest == Destination::FontTable) font_.codePage = positive;
       break;
     case Word::Red:
       red_ = std::clamp(p, 0, 255), colorSet_ = true;
