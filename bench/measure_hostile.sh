@@ -19,15 +19,15 @@ trap 'rm -rf "$WORK"' EXIT
 measure() {  # name file command...
   name=$1 file=$2
   shift 2
-  /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" >/dev/null 2>&1 || echo "  ($name failed)"
-  read -r seconds kilobytes < "$WORK/time"
+  /usr/bin/time -f "%e %U %S %M" -o "$WORK/time" "$@" >/dev/null 2>&1 || echo "  ($name failed)"
+  read -r seconds user system kilobytes < "$WORK/time"
   size=$(stat -c %s "$file")
   limit=$(( (10 * size + 200 * 1024 * 1024) / 1024 ))
-  printf "%-28s %8s s %8d MB peak (limit %d MB)\n" "$name" "$seconds" $((kilobytes / 1024)) \
-    $((limit / 1024))
+  printf "%-26s %7s s (cpu %s + %s s) %6d MB peak (limit %d MB)\n" "$name" "$seconds" "$user" \
+    "$system" $((kilobytes / 1024)) $((limit / 1024))
 }
 
-for shape in FontChanges ColorChanges ShortRuns FontsUsedOnce LongParagraph; do
+for shape in FontChanges ColorChanges ShortRuns OneLongWord FontsUsedOnce LongParagraph; do
   "$MAKE" $shape 4194304 "$WORK/$shape.rtf"
   measure "klb-convert $shape" "$WORK/$shape.rtf" "$CONVERT" "$WORK/$shape.rtf" "$WORK/out.txt"
   measure "show-rtf $shape" "$WORK/$shape.rtf" "$SHOW" "$WORK/$shape.rtf"

@@ -65,8 +65,9 @@ QByteArray pictures(qsizetype bytes) {
 const std::vector<ShapeInfo>& allShapes() {
   static const std::vector<ShapeInfo> shapes = {
       {Shape::FontChanges, "FontChanges"},     {Shape::ColorChanges, "ColorChanges"},
-      {Shape::ShortRuns, "ShortRuns"},         {Shape::FontsUsedOnce, "FontsUsedOnce"},
-      {Shape::LongParagraph, "LongParagraph"}, {Shape::Pictures, "Pictures"},
+      {Shape::ShortRuns, "ShortRuns"},         {Shape::OneLongWord, "OneLongWord"},
+      {Shape::FontsUsedOnce, "FontsUsedOnce"}, {Shape::LongParagraph, "LongParagraph"},
+      {Shape::Pictures, "Pictures"},
   };
   return shapes;
 }
@@ -80,6 +81,9 @@ QByteArray makeShape(Shape shape, qsizetype bytes) {
       return grow(QByteArray(kHeader) + fontTable(1) + colorTable(100) + "\\pard\\f0 ", bytes,
                   [](int i) { return "\\cf" + QByteArray::number(i % 100 + 1) + " stay "; });
     case Shape::ShortRuns:
+      return grow(QByteArray(kHeader) + fontTable(1) + "\\pard\\f0 ", bytes,
+                  [](int) { return QByteArray("\\b a\\b0  b"); });
+    case Shape::OneLongWord:
       return grow(QByteArray(kHeader) + fontTable(1) + "\\pard\\f0 ", bytes,
                   [](int) { return QByteArray("\\b a\\b0 b"); });
     case Shape::FontsUsedOnce: {

@@ -13,6 +13,7 @@ enum class Shape {
   FontChanges,    // one paragraph, a font change every few characters among 100 fonts
   ColorChanges,   // one paragraph, a colour change every few characters among 100 colours
   ShortRuns,      // one paragraph of one-letter runs that switch bold on and off
+  OneLongWord,    // the same runs without a space: one word as long as the file
   FontsUsedOnce,  // a font table that grows with the file, each font used once
   LongParagraph,  // plain prose in one paragraph, no format changes
   Pictures,       // large PNG photos (5600 x 5600 pixels) that compress well
