@@ -120,8 +120,7 @@ class RtfParser : public RtfListener {
 
   // pictures and objects
   void finishPicture(const State& closed, qsizetype end);
-  void emitPicture(const QImage& image, const QString& kind, QSize twips, qsizetype from,
-                   qsizetype to);
+  void emitPicture(const QString& kind, QSize twips, qsizetype from, qsizetype to);
   void flushPicture();
 
   QByteArrayView data_;
@@ -164,7 +163,6 @@ class RtfParser : public RtfListener {
   PictureData object_;  // \objw \objh and scales of the object group being read
   std::unique_ptr<PendingPicture> pending_;
   bool sawShpPict_ = false;
-  qint64 decodedPixels_ = 0;      // of all pictures decoded so far
   qsizetype extendOnClose_ = -1;  // a \nonshppict group that joins the pending picture
 
   // Building a QTextCharFormat costs more than the text it formats, so recent ones are kept.
