@@ -2,9 +2,10 @@
 BUILD ?= build
 DIST ?= dist
 FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test bench fuzz clean
+.PHONY: all setup configure build run test bench fuzz fuzz-run clean
 
 all: build
 
@@ -31,6 +32,16 @@ fuzz: setup
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKL_BUILD_FUZZ=ON \
 	  -DKL_BUILD_TESTS=OFF -DKL_BUILD_BENCH=OFF > /dev/null
 	@cmake --build $(FUZZ_BUILD)
+
+# Runs every fuzz target for FUZZ_SECONDS from its seed corpus; what it finds lands in
+# $(FUZZ_BUILD)/corpus (new inputs) and the current folder (crash-*, leak-*, timeout-*).
+fuzz-run: fuzz
+	@for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  name=$${t##*/fuzz_}; mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
+	  echo "fuzzing $$name for $(FUZZ_SECONDS) s"; \
+	  QT_QPA_PLATFORM=offscreen $$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name || exit 1; \
+	done
 
 # Build output only: the program folder and the journal in it are never touched.
 clean:

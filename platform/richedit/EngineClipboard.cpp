@@ -10,6 +10,7 @@
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include "platform/richedit/PictureObject.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditLibrary.h"
 #include "platform/richedit/TextConversion.h"
@@ -74,8 +75,8 @@ QMimeData* RichEditEngine::mimeForSelection() const {
   if (text == QString(QChar::ObjectReplacementCharacter)) {
     const QTextCursor one = rangeCursor(to, to);
     const QTextImageFormat image = one.charFormat().toImageFormat();
-    const QVariant data = doc_->resource(QTextDocument::ImageResource, QUrl(image.name()));
-    if (data.canConvert<QImage>()) mime->setImageData(data.value<QImage>());
+    const QImage picture = pictureImage(*doc_, image);
+    if (!picture.isNull()) mime->setImageData(picture);
   }
   text.remove(QChar::ObjectReplacementCharacter);
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

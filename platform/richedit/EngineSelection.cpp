@@ -1,8 +1,10 @@
 // Selection, caret scrolling, and the mapping between positions and window coordinates.
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <cstdint>
 
+#include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 
@@ -72,6 +74,7 @@ LRESULT RichEditEngine::onScrollCaret() {
 QPoint RichEditEngine::clientPosOf(int pos) const {
   QTextCursor c(doc_);
   c.setPosition(std::clamp(pos, 0, textLength()));
+  ParagraphLayout::ensureLines(*doc_, c.block());  // also where no view shows the text
   const QRect r = view_.cursorRect(c);
   return view_.viewport()->mapTo(&control_, r.topLeft());
 }

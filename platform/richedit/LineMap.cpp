@@ -1,5 +1,7 @@
 #include "platform/richedit/LineMap.h"
 
+#include "platform/richedit/ParagraphLayout.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -50,8 +52,7 @@ void LineMap::checkWidth() {
 }
 
 int LineMap::linesOf(const QTextBlock& block) const {
-  // Asking for its rectangle lays the paragraph out when it has not been yet.
-  doc_.documentLayout()->blockBoundingRect(block);
+  ParagraphLayout::ensureLines(doc_, block);
   const QTextLayout* layout = block.layout();
   const int n = layout != nullptr ? layout->lineCount() : 0;
   return std::max(n, 1);
@@ -109,7 +110,7 @@ bool LineMap::line(int index, Line& out) {
   const int blockNo = int(it - firstLine_.begin()) - 1;
   const QTextBlock block = doc_.findBlockByNumber(blockNo);
   if (!block.isValid()) return false;
-  doc_.documentLayout()->blockBoundingRect(block);
+  ParagraphLayout::ensureLines(doc_, block);
   const QTextLayout* layout = block.layout();
   const int within = index - firstLine_[std::size_t(blockNo)];
   if (layout == nullptr || layout->lineCount() == 0) {

@@ -21,7 +21,35 @@ namespace {
 constexpr double kDefaultTabPixels = 48.0;
 constexpr double kUnwrappedWidth = 1.0e7;
 constexpr std::size_t kParagraphsLaidOutAtOnce = 32;
+// Laying out costs with the characters and format runs of a paragraph, not its count: a change
+// that brings more characters than this waits until it is shown or asked for, so that loading a
+// document (or a converter, which shows nothing) lays out nothing it does not need.
+constexpr int kCharactersLaidOutAtOnce = 16384;
 constexpr qint64 kIdleSliceMs = 4;
+
+// Qt measures a word that does not fit on a line to its end before it breaks it anywhere, for
+// every line it fills; over one word of a million characters that takes minutes. A paragraph
+// with a word longer than this is broken anywhere instead, as no line can hold such a word.
+constexpr qsizetype kLongestWordBrokenAtBoundaries = 1000;
+
+// Few characters in few format runs: laid out in well under a millisecond.
+bool isCheapToLayOut(const QTextBlock& block) {
+  constexpr int kRuns = 256;
+  if (block.length() > kCharactersLaidOutAtOnce) return false;
+  int runs = 0;
+  for (auto it = block.begin(); !it.atEnd(); ++it)
+    if (++runs > kRuns) return false;
+  return true;
+}
+
+bool hasOverlongWord(const QString& text) {
+  qsizetype run = 0;
+  for (const QChar c : text) {
+    run = c.isSpace() ? 0 : run + 1;
+    if (run > kLongestWordBrokenAtBoundaries) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -49,7 +77,10 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
   option.setAlignment(QStyle::visualAlignment(block.textDirection(), bf.alignment()));
   option.setTabStopDistance(kDefaultTabPixels);
   if (bf.hasProperty(QTextFormat::TabPositions)) option.setTabs(bf.tabPositions());
-  if (!wrap) option.setWrapMode(QTextOption::NoWrap);
+  if (!wrap)
+    option.setWrapMode(QTextOption::NoWrap);
+  else if (hasOverlongWord(block.text()))
+    option.setWrapMode(QTextOption::WrapAnywhere);
   layout->setTextOption(option);
   layout->setCacheEnabled(true);
 
@@ -111,6 +142,13 @@ void ParagraphLayout::ensureLaidOut(const QTextBlock& block) const {
   if (n < 0 || std::size_t(n) >= laidOut_.size() || laidOut_[std::size_t(n)]) return;
   layoutBlock(block, std::size_t(n));
   laidOutOnDemand(Repaint::Yes);
+}
+
+void ParagraphLayout::ensureLines(const QTextDocument& doc, const QTextBlock& block) {
+  if (const auto* layout = dynamic_cast<const ParagraphLayout*>(doc.documentLayout()))
+    layout->ensureLaidOut(block);
+  else
+    doc.documentLayout()->blockBoundingRect(block);
 }
 
 void ParagraphLayout::refreshTops(std::size_t upTo) const {
@@ -228,7 +266,8 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
   topsValid_ = std::min(topsValid_, firstNo);
   const std::size_t end = full ? count : std::max(lastNo, firstNo) + 1;
   // A few paragraphs (typing, a short paste) are laid out at once; more wait until needed.
-  const bool now = end - firstNo <= kParagraphsLaidOutAtOnce;
+  const bool now =
+      end - firstNo <= kParagraphsLaidOutAtOnce && charsAdded <= kCharactersLaidOutAtOnce;
   double before = 0;
   for (std::size_t i = firstNo; i < end; ++i) before += heights_[i];
   for (std::size_t i = firstNo; i < end && b.isValid(); ++i, b = b.next()) {
@@ -276,7 +315,10 @@ QRectF ParagraphLayout::frameBoundingRect(QTextFrame*) const {
 QRectF ParagraphLayout::blockBoundingRect(const QTextBlock& block) const {
   const int n = block.blockNumber();
   if (!block.isValid() || n < 0 || std::size_t(n) >= heights_.size()) return {};
-  ensureLaidOut(block);
+  // Unseen, a long paragraph keeps its estimate: Qt asks for the caret's rectangle after every
+  // load, and a paragraph of many thousand runs or fonts takes long to lay out.
+  const bool shown = !isShown_ || isShown_();
+  if (shown || isCheapToLayOut(block)) ensureLaidOut(block);
   refreshTops(std::size_t(n));
   const double w = std::max(width(), widths_[std::size_t(n)]);
   return {0, tops_[std::size_t(n)], w, heights_[std::size_t(n)]};

@@ -33,6 +33,13 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   // How many paragraphs still stand in with an estimated height.
   std::size_t paragraphsNotLaidOut() const { return pending_; }
 
+  // Tells whether a view shows the document. A document that nobody sees (a converter's) lays
+  // out a long paragraph only when its lines are asked for, not for its rectangle.
+  void setIsShown(std::function<bool()> isShown) { isShown_ = std::move(isShown); }
+
+  // Gives the paragraph its lines, whoever lays the document out.
+  static void ensureLines(const QTextDocument& doc, const QTextBlock& block);
+
  protected:
   void documentChanged(int from, int charsRemoved, int charsAdded) override;
   void timerEvent(QTimerEvent* event) override;
@@ -65,6 +72,7 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   QBasicTimer idle_;
   QSizeF lastSize_;
   std::function<void()> onLaterLayout_;
+  std::function<bool()> isShown_;
 };
 
 }  // namespace richedit

@@ -36,6 +36,7 @@ RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
   auto* layout = new ParagraphLayout(doc);
   doc->setDocumentLayout(layout);
   layout->setOnLaterLayout([this] { keepTopInPlace(); });
+  layout->setIsShown([this] { return isVisible(); });
   setDocument(doc);
   setFrameShape(QFrame::NoFrame);
   setAcceptRichText(true);

@@ -135,9 +135,8 @@ void RtfOutput::text(QStringView text, Encoding encoding) {
       default:
         break;
     }
-    if (c < 0x20) {  // control characters have no place in a document's text
-      delimit();
-      out_ += ' ';
+    if (c < 0x20) {  // a control character read from a file goes back as it came
+      appendUnicode(c);
       continue;
     }
     const int byte = encoding == Encoding::Ansi && c >= 0x80 ? cp1252Byte(c) : -1;

@@ -158,8 +158,7 @@ void RtfParser::closeGroup(const State& closed, qsizetype end) {
         box.goalWidth = object_.width;
         box.goalHeight = object_.height;
         box.width = box.height = 0;
-        emitPicture(placeholderImage(), QStringLiteral("object"), shownSizeTwips(box, {}),
-                    closed.open, end);
+        emitPicture(QStringLiteral("object"), shownSizeTwips(box, {}), closed.open, end);
       }
       break;
     case Destination::ShpPict:

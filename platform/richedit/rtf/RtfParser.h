@@ -120,8 +120,7 @@ class RtfParser : public RtfListener {
 
   // pictures and objects
   void finishPicture(const State& closed, qsizetype end);
-  void emitPicture(const QImage& image, const QString& kind, QSize twips, qsizetype from,
-                   qsizetype to);
+  void emitPicture(const QString& kind, QSize twips, qsizetype from, qsizetype to);
   void flushPicture();
 
   QByteArrayView data_;
@@ -164,7 +163,6 @@ class RtfParser : public RtfListener {
   PictureData object_;  // \objw \objh and scales of the object group being read
   std::unique_ptr<PendingPicture> pending_;
   bool sawShpPict_ = false;
-  qint64 decodedPixels_ = 0;      // of all pictures decoded so far
   qsizetype extendOnClose_ = -1;  // a \nonshppict group that joins the pending picture
 
   // Building a QTextCharFormat costs more than the text it formats, so recent ones are kept.
@@ -180,6 +178,10 @@ class RtfParser : public RtfListener {
   // Kept groups must also begin with their word, so that their bytes read the same anywhere.
   bool groupIsFresh() { return wordIsFirst_ && top().contentAtOpen == contentSerial_; }
   bool wordIsFirst_ = false;  // the control word being handled is the first of its group
+  // The document's character set and default font are set in its header: the outermost group
+  // before any text. Inside a nested group (a picture or object kept byte for byte, say) they
+  // would change how the text around that group decodes, and differently once it is saved.
+  bool atDocumentHead() const { return stack_.size() == 1 && contentSerial_ == 0; }
   void touch() {
     if (!stack_.empty()) top().untouched = false;
   }

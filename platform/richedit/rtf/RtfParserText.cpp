@@ -254,24 +254,20 @@ void RtfParser::endParagraph() {
 
 // ---- pictures and objects ---------------------------------------------------------------
 
+// The picture is not decoded here: it is decoded when it is shown, at the size it is shown at,
+// from the bytes the document keeps of its group. Only its header is read, for its size.
 void RtfParser::finishPicture(const State& closed, qsizetype end) {
-  QImage image = decodePicture(pict_, kMaxStreamPixels - decodedPixels_);
-  decodedPixels_ += qint64(image.width()) * image.height();
-  const QSize twips = shownSizeTwips(pict_, image);
-  if (image.isNull()) image = placeholderImage();
-  emitPicture(image, pict_.kindName(), twips, closed.open, end);
+  const QSize twips = shownSizeTwips(pict_, pixelSizeOf(pict_));
+  emitPicture(pict_.kindName(), twips, closed.open, end);
   pending_->inShpPict = !stack_.empty() && top().dest == Destination::ShpPict;
   pict_.data = QByteArray();
 }
 
-void RtfParser::emitPicture(const QImage& image, const QString& kind, QSize twips, qsizetype from,
-                            qsizetype to) {
+void RtfParser::emitPicture(const QString& kind, QSize twips, qsizetype from, qsizetype to) {
   flushPicture();
   insertCellSeparators();
-  const QString name = QStringLiteral("klb-picture:%1").arg(++pictureSerial);
-  builder_.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
   auto pending = std::make_unique<PendingPicture>();
-  pending->format.setName(name);
+  pending->format.setName(QStringLiteral("klb-picture:%1").arg(++pictureSerial));
   pending->format.setWidth(fmt::twipsToPixels(twips.width()));
   pending->format.setHeight(fmt::twipsToPixels(twips.height()));
   pending->format.setProperty(fmt::PictureKind, kind);

@@ -16,6 +16,24 @@ constexpr QChar kLineSeparator(0x2028);
 int clampIndent(int twips) {
   return std::clamp(twips, -kMaxIndent, kMaxIndent);
 }
+// The font family of a font table entry, as FF_* >> 4.
+int fontFamilyOf(Word id) {
+  switch (id) {
+    case Word::FamilyRoman:
+      return 1;
+    case Word::FamilySwiss:
+      return 2;
+    case Word::FamilyModern:
+      return 3;
+    case Word::FamilyScript:
+      return 4;
+    case Word::FamilyDecor:
+    case Word::FamilyTech:
+      return 5;
+    default:
+      return 0;
+  }
+}
 }  // namespace
 
 void RtfParser::flag(Word id) {
@@ -23,16 +41,16 @@ void RtfParser::flag(Word id) {
   const bool text = s.dest == Destination::Text;
   switch (id) {
     case Word::Ansi:
-      ansiPage_ = 1252;
+      if (atDocumentHead()) ansiPage_ = 1252;
       break;
     case Word::Mac:
-      ansiPage_ = 10000;
+      if (atDocumentHead()) ansiPage_ = 10000;
       break;
     case Word::Pc:
-      ansiPage_ = 437;
+      if (atDocumentHead()) ansiPage_ = 437;
       break;
     case Word::Pca:
-      ansiPage_ = 850;
+      if (atDocumentHead()) ansiPage_ = 850;
       break;
     case Word::Plain: {
       const int link = s.chr.link;  // \plain inside a link's result keeps the link
@@ -91,26 +109,14 @@ void RtfParser::flag(Word id) {
       s.chr.vertical = 0;
       break;
     case Word::FamilyNil:
-      font_.family = 0;
-      break;
     case Word::FamilyRoman:
-      font_.family = 1;
-      break;
     case Word::FamilySwiss:
-      font_.family = 2;
-      break;
     case Word::FamilyModern:
-      font_.family = 3;
-      break;
     case Word::FamilyScript:
-      font_.family = 4;
-      break;
     case Word::FamilyDecor:
     case Word::FamilyTech:
-      font_.family = 5;
-      break;
     case Word::FamilyBidi:
-      font_.family = 0;
+      if (s.dest == Destination::FontTable) font_.family = fontFamilyOf(id);
       break;
     case Word::PnLevelBullet:
       pn_.type = PFN_BULLET;
@@ -176,10 +182,10 @@ void RtfParser::value(Word id, int p) {
   const int positive = std::max(p, 0);
   switch (id) {
     case Word::AnsiCodePage:
-      if (p > 0) ansiPage_ = p;
+      if (p > 0 && atDocumentHead()) ansiPage_ = p;
       break;
     case Word::DefaultFont:
-      defaultFont_ = p;
+      if (atDocumentHead()) defaultFont_ = p;
       break;
     case Word::UnicodeSkip:
       s.uc = std::clamp(p, 0, 16);
@@ -200,13 +206,13 @@ void RtfParser::value(Word id, int p) {
       }
       break;
     case Word::FontCharset:
-      font_.charset = std::clamp(p, 0, 255);
+      if (dest == Destination::FontTable) font_.charset = std::clamp(p, 0, 255);
       break;
     case Word::FontPitch:
-      font_.pitch = std::clamp(p, 0, 15);
+      if (dest == Destination::FontTable) font_.pitch = std::clamp(p, 0, 15);
       break;
     case Word::FontCodePage:
-      font_.codePage = positive;
+      if (dest == Destination::FontTable) font_.codePage = positive;
       break;
     case Word::Red:
       red_ = std::clamp(p, 0, 255), colorSet_ = true;

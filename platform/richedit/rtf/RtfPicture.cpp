@@ -1,19 +1,21 @@
 #include "platform/richedit/rtf/RtfPicture.h"
 
+#include "platform/richedit/rtf/RtfHex.h"
+#include "platform/richedit/rtf/RtfLexer.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <climits>
 
 namespace richedit::rtf {
 
 namespace {
 
-thread_local qint64 pixelLimit = kMaxPicturePixels;  // for the picture being decoded
-
 bool saneSize(qint64 width, qint64 height) {
   return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-         width * height <= std::min(kMaxPicturePixels, pixelLimit);
+         width * height <= kMaxPicturePixels;
 }
 
 quint32 u32(const QByteArray& data, int at) {
@@ -26,59 +28,81 @@ quint16 u16(const QByteArray& data, int at) {
   return qFromLittleEndian<quint16>(data.constData() + at);
 }
 
-QImage readWithCheck(const QByteArray& bytes, const char* format) {
+QImage readWithCheck(const QByteArray& bytes, const char* format, QSize scaledTo) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
   const QSize size = reader.size();
   if (size.isValid() && !saneSize(size.width(), size.height())) return {};
+  if (scaledTo.isValid()) reader.setScaledSize(scaledTo);  // JPEG decodes at the smaller size
   QImage image;
   if (!reader.read(&image)) return {};
   return image;
 }
 
+QSize readerSize(const QByteArray& bytes, const char* format) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  const QSize size = QImageReader(&buffer, format).size();
+  return size.isValid() && saneSize(size.width(), size.height()) ? size : QSize();
+}
+
 // A device-independent bitmap: BITMAPINFOHEADER (or the older BITMAPCOREHEADER), the colour
 // table, then the bits. Its claims are checked against the bytes present before Qt reads it.
-QImage decodeDib(const QByteArray& data) {
-  if (data.size() < 12) return {};
+struct DibHeader {
+  bool valid = false;
+  qint64 width = 0, height = 0;
+  qint64 offBits = 0;  // where the bits start
+};
+
+DibHeader dibHeader(const QByteArray& data) {
+  DibHeader header;
+  if (data.size() < 12) return header;
   const quint32 headerSize = u32(data, 0);
-  qint64 width, height;
   int bpp;
   quint32 compression = 0, colours = 0;
   int entrySize = 4;
   if (headerSize == 12) {
-    width = u16(data, 4);
-    height = u16(data, 6);
+    header.width = u16(data, 4);
+    header.height = u16(data, 6);
     bpp = u16(data, 10);
     entrySize = 3;
   } else if (headerSize >= 40 && headerSize <= 1024 && data.size() >= qsizetype(headerSize)) {
-    width = s32(data, 4);
-    height = std::abs(qint64(s32(data, 8)));
+    header.width = s32(data, 4);
+    header.height = std::abs(qint64(s32(data, 8)));
     bpp = u16(data, 14);
     compression = u32(data, 16);
     colours = u32(data, 32);
   } else {
-    return {};
+    return header;
   }
-  if (!saneSize(width, height) || bpp <= 0 || bpp > 32) return {};
+  if (!saneSize(header.width, header.height) || bpp <= 0 || bpp > 32) return header;
   if (colours == 0 && bpp <= 8) colours = 1u << bpp;
-  if (colours > 256) return {};
-  qint64 offBits = headerSize + qint64(colours) * entrySize;
-  if (compression == 3 && headerSize == 40) offBits += 12;
+  if (colours > 256) return header;
+  header.offBits = headerSize + qint64(colours) * entrySize;
+  if (compression == 3 && headerSize == 40) header.offBits += 12;
   if (compression == 0 || compression == 3) {
-    const qint64 rowBytes = ((width * bpp + 31) / 32) * 4;
-    if (offBits + rowBytes * height > data.size()) return {};
-  } else if (offBits > data.size()) {
-    return {};
+    const qint64 rowBytes = ((header.width * bpp + 31) / 32) * 4;
+    if (header.offBits + rowBytes * header.height > data.size()) return header;
+  } else if (header.offBits > data.size()) {
+    return header;
   }
+  header.valid = true;
+  return header;
+}
+
+QImage decodeDib(const QByteArray& data, QSize scaledTo) {
+  const DibHeader header = dibHeader(data);
+  if (!header.valid) return {};
   QByteArray file(14, '\0');
   file[0] = 'B';
   file[1] = 'M';
   qToLittleEndian<quint32>(quint32(14 + data.size()), file.data() + 2);
-  qToLittleEndian<quint32>(quint32(14 + offBits), file.data() + 10);
+  qToLittleEndian<quint32>(quint32(14 + header.offBits), file.data() + 10);
   file += data;
-  return readWithCheck(file, "BMP");
+  return readWithCheck(file, "BMP", scaledTo);
 }
 
 // A device-dependent bitmap: rows of widthBytes from the top, in the given bit depth.
@@ -146,28 +170,49 @@ bool PictureData::isBitmap() const {
          kind == Word::JpegBlip;
 }
 
-QImage decodePicture(const PictureData& picture, qint64 maxPixels) {
-  pixelLimit = maxPixels;
+QSize pixelSizeOf(const PictureData& picture) {
   switch (picture.kind) {
-    case Word::DiBitmap:
-      return decodeDib(picture.data);
+    case Word::DiBitmap: {
+      const DibHeader header = dibHeader(picture.data);
+      return header.valid ? QSize(int(header.width), int(header.height)) : QSize();
+    }
     case Word::WBitmap:
-      return decodeWBitmap(picture);
+      return saneSize(picture.width, picture.height) ? QSize(picture.width, picture.height)
+                                                     : QSize();
     case Word::PngBlip:
-      return readWithCheck(picture.data, "PNG");
+      return readerSize(picture.data, "PNG");
     case Word::JpegBlip:
-      return readWithCheck(picture.data, "JPEG");
+      return readerSize(picture.data, "JPEG");
     default:
       return {};
   }
 }
 
-QSize shownSizeTwips(const PictureData& p, const QImage& image) {
+QImage decodePicture(const PictureData& picture, QSize scaledTo) {
+  switch (picture.kind) {
+    case Word::DiBitmap:
+      return decodeDib(picture.data, scaledTo);
+    case Word::WBitmap: {
+      const QImage image = decodeWBitmap(picture);
+      return scaledTo.isValid() && !image.isNull()
+                 ? image.scaled(scaledTo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 : image;
+    }
+    case Word::PngBlip:
+      return readWithCheck(picture.data, "PNG", scaledTo);
+    case Word::JpegBlip:
+      return readWithCheck(picture.data, "JPEG", scaledTo);
+    default:
+      return {};
+  }
+}
+
+QSize shownSizeTwips(const PictureData& p, QSize pixels) {
   qint64 width = p.goalWidth, height = p.goalHeight;
   if (width <= 0 || height <= 0) {
     if (p.isBitmap()) {
-      const qint64 pixelsW = p.width > 0 ? p.width : image.width();
-      const qint64 pixelsH = p.height > 0 ? p.height : image.height();
+      const qint64 pixelsW = p.width > 0 ? p.width : pixels.width();
+      const qint64 pixelsH = p.height > 0 ? p.height : pixels.height();
       width = pixelsW * 15;
       height = pixelsH * 15;
     } else {
@@ -179,7 +224,108 @@ QSize shownSizeTwips(const PictureData& p, const QImage& image) {
   const qint64 scaleY = p.scaleY > 0 ? p.scaleY : 100;
   if (width <= 0) width = 1440;
   if (height <= 0) height = 1440;
+  // Sizes and scales are each below 2^31, so their product stays inside 64 bits; pixels
+  // counted as twips can pass 2^31 and are held below it first.
+  width = std::min<qint64>(width, INT_MAX);
+  height = std::min<qint64>(height, INT_MAX);
   return {clampTwips(width * scaleX / 100), clampTwips(height * scaleY / 100)};
+}
+
+namespace {
+
+// Collects the words and data of the first {\pict} group in a kept group, as the reader takes
+// them: ignorable groups nested in the picture ({\*\blipuid ...}) are not the picture's own.
+class PictureGroupReader : public RtfListener {
+ public:
+  PictureData picture;
+
+  void onGroupOpen(qsizetype) override { ++depth_; }
+  void onGroupClose(qsizetype) override {
+    if (depth_ == pictDepth_) done_ = true;
+    if (depth_ == skipFrom_) skipFrom_ = -1;
+    --depth_;
+  }
+  void onControlWord(const ControlWord& word) override {
+    if (done_ || word.info == nullptr) return;
+    if (pictDepth_ < 0) {
+      if (word.info->id == Word::Pict) pictDepth_ = depth_;
+      return;
+    }
+    if (!inPicture()) return;
+    const int p = word.hasParameter ? word.parameter : word.info->defaultParameter;
+    const int positive = std::max(p, 0);
+    switch (word.info->id) {
+      case Word::DiBitmap:
+      case Word::WBitmap:
+      case Word::WMetafile:
+      case Word::PmMetafile:
+      case Word::PngBlip:
+      case Word::JpegBlip:
+      case Word::EmfBlip:
+      case Word::MacPict:
+        picture.kind = word.info->id;
+        break;
+      case Word::PicWidth:
+        picture.width = positive;
+        break;
+      case Word::PicHeight:
+        picture.height = positive;
+        break;
+      case Word::PicGoalWidth:
+        picture.goalWidth = positive;
+        break;
+      case Word::PicGoalHeight:
+        picture.goalHeight = positive;
+        break;
+      case Word::PicScaleX:
+        picture.scaleX = positive;
+        break;
+      case Word::PicScaleY:
+        picture.scaleY = positive;
+        break;
+      case Word::PicBitsPerPixel:
+      case Word::WbmBitsPixel:
+        picture.bitsPerPixel = positive;
+        break;
+      case Word::WbmPlanes:
+        picture.planes = positive;
+        break;
+      case Word::WbmWidthBytes:
+        picture.widthBytes = positive;
+        break;
+      default:
+        break;
+    }
+  }
+  void onControlSymbol(char symbol) override {
+    if (symbol == '*' && inPicture() && depth_ > pictDepth_) skipFrom_ = depth_;
+  }
+  void onText(std::string_view bytes) override {
+    if (inPicture()) hex_.feed(bytes, picture.data);
+  }
+  void onHexByte(unsigned char) override {}
+  void onBinary(std::string_view bytes) override {
+    if (inPicture()) picture.data.append(bytes.data(), qsizetype(bytes.size()));
+  }
+
+ private:
+  bool inPicture() const {
+    return !done_ && pictDepth_ >= 0 && depth_ >= pictDepth_ && skipFrom_ < 0;
+  }
+
+  int depth_ = 0;
+  int pictDepth_ = -1;
+  int skipFrom_ = -1;  // the depth of an ignorable group being passed over
+  bool done_ = false;
+  HexDecoder hex_;
+};
+
+}  // namespace
+
+PictureData readPictureGroup(QByteArrayView group) {
+  PictureGroupReader reader;
+  RtfLexer::tokenize(group, reader);
+  return reader.picture;
 }
 
 QImage placeholderImage() {

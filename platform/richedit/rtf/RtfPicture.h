@@ -3,6 +3,7 @@
 // QImage for the bitmap kinds, a grey placeholder of the goal size for every other kind.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -26,15 +27,22 @@ struct PictureData {
 // Pictures larger than this are not decoded: they are shown as a placeholder.
 constexpr qint64 kMaxPicturePixels = 40'000'000;
 constexpr int kMaxPictureSide = 20'000;
-// All the pictures of one stream together: a few kilobytes of PNG can claim millions of pixels.
-constexpr qint64 kMaxStreamPixels = 200'000'000;
 
-// The decoded picture, or a null image when the kind is not shown, the data is not sound or the
-// picture has more than maxPixels.
-QImage decodePicture(const PictureData& picture, qint64 maxPixels = kMaxPicturePixels);
+// The picture's size in pixels as its data states it, read from the header alone; an invalid
+// size when the kind is not shown or the header is not sound.
+QSize pixelSizeOf(const PictureData& picture);
+
+// The decoded picture, scaled to scaledTo when that is valid (a large photo is then never kept
+// at full size), or a null image when the kind is not shown, the data is not sound or the
+// picture has more than kMaxPicturePixels.
+QImage decodePicture(const PictureData& picture, QSize scaledTo = {});
 
 // The size the picture is shown at, in twips, from the goal size, the scale and the pixels.
-QSize shownSizeTwips(const PictureData& picture, const QImage& image);
+QSize shownSizeTwips(const PictureData& picture, QSize pixels);
+
+// The picture that a kept group describes: a {\pict} group, or a group that holds one (a
+// \shppict group with its \nonshppict fallback); its data decoded from hex or \bin.
+PictureData readPictureGroup(QByteArrayView group);
 
 // A grey box to stand for a picture or object that is not shown.
 QImage placeholderImage();

@@ -1,6 +1,7 @@
 #include "platform/richedit/rtf/RtfWriter.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -28,6 +29,10 @@ struct FontKey {
   int pitchAndFamily = 0;
   bool operator==(const FontKey&) const = default;
 };
+
+size_t qHash(const FontKey& key, size_t seed = 0) {
+  return qHashMulti(seed, key.name, key.charset, key.pitchAndFamily);
+}
 
 // The character properties as the stream carries them.
 struct CharState {
@@ -87,8 +92,12 @@ class DocumentWriter {
   const WriteOptions options_;
   RtfOutput out_{4096};
   RtfOutput body_;
+  // The tables in the order of first use, and each entry's index by key: a document may use
+  // tens of thousands of fonts.
   std::vector<FontKey> fonts_;
+  QHash<FontKey, int> fontIndexes_;
   std::vector<QColor> colors_;
+  QHash<QRgb, int> colorIndexes_;
   // The state of each character format of the document, worked out once: most documents use a
   // few formats many times over.
   QList<QTextFormat> formats_;
@@ -222,8 +231,9 @@ void DocumentWriter::collectTables() {
 }
 
 int DocumentWriter::fontIndex(const FontKey& key) {
-  const auto it = std::find(fonts_.begin(), fonts_.end(), key);
-  if (it != fonts_.end()) return int(it - fonts_.begin());
+  const auto it = fontIndexes_.constFind(key);
+  if (it != fontIndexes_.constEnd()) return *it;
+  fontIndexes_.insert(key, int(fonts_.size()));
   fonts_.push_back(key);
   return int(fonts_.size() - 1);
 }
@@ -245,9 +255,10 @@ int DocumentWriter::colorIndex(const QTextCharFormat& f) {
   if (brush.style() == Qt::NoBrush) return 0;
   const QColor color = brush.color().toRgb();
   const QColor opaque(color.red(), color.green(), color.blue());
-  const auto it = std::find(colors_.begin(), colors_.end(), opaque);
-  if (it != colors_.end()) return int(it - colors_.begin()) + 1;
+  const auto it = colorIndexes_.constFind(opaque.rgb());
+  if (it != colorIndexes_.constEnd()) return *it;
   colors_.push_back(opaque);
+  colorIndexes_.insert(opaque.rgb(), int(colors_.size()));
   return int(colors_.size());
 }
 
@@ -491,7 +502,7 @@ void DocumentWriter::setLink(const QString& href) {
   QString target = href;
   target.replace(u'"', QLatin1String("%22"));
   QString instruction = QStringLiteral("HYPERLINK \"%1\"").arg(target);
-  if (target.startsWith(u'#'))
+  if (target.startsWith(u'#') && target.size() > 1)  // a place in this document
     instruction = QStringLiteral("HYPERLINK \\l \"%1\"").arg(target.mid(1));
   body_.raw("{");
   body_.word("field");

@@ -102,6 +102,36 @@ TEST(RtfHostile, SavingNeverBringsTextBackTwice) {
   }
 }
 
+TEST(RtfHostile, DocumentWideWordsOutsideTheHeaderChangeNoText) {
+  // The character set and default font belong to the document's header. Inside a group that is
+  // kept byte for byte they would decode the text after it one way now and another way once
+  // saved; after the first text they would decode part of the document differently.
+  const QString cafe = QString::fromUtf8("caf\u00e9\u00b8");
+  const QByteArray fonts = "{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset128 MS Mincho;}}";
+  const QByteArray cases[] = {
+      "{\\rtf1\\ansi{\\pict\\ansicpg932\\wmetafile8 00}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi{\\pict\\mac\\wmetafile8 00}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi{\\pict\\pc\\wmetafile8 00}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi" + fonts + "{\\pict\\deff1\\wmetafile8 00}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi" + fonts + "{\\object\\deff1\\objw9{\\result r}}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi{\\*\\unknown\\pca}{\\b\\ansicpg1251}caf\\'e9\\'b8}",
+      "{\\rtf1\\ansi caf\\mac\\'e9\\'b8}",
+  };
+  for (const QByteArray& rtf : cases) {
+    const auto first = readRtf(rtf);
+    ASSERT_TRUE(first.result.ok);
+    EXPECT_TRUE(textOf(*first.doc).endsWith(cafe)) << rtf.toStdString();
+    const QByteArray saved = writeAll(*first.doc);
+    const auto second = readRtf(saved);
+    EXPECT_EQ(textOf(*second.doc), textOf(*first.doc)) << rtf.toStdString();
+    EXPECT_EQ(writeAll(*second.doc), saved) << rtf.toStdString();
+  }
+  // In the header they still apply.
+  EXPECT_EQ(textOf(*readRtf("{\\rtf1\\mac caf\\'8e}").doc), QString::fromUtf8("caf\u00e9"));
+  EXPECT_EQ(textOf(*readRtf("{\\rtf1\\ansi" + fonts + "\\deff1 \\'82\\'a0}").doc),
+            QString::fromUtf8("\u3042"));
+}
+
 TEST(RtfHostile, NotRtfFailsWithAMessage) {
   for (const QByteArray& data : {QByteArray("}}}{\\rtf1 a}"), QByteArray("\xef\xbb\xbf{\\rtf1 a}"),
                                  QByteArray("rtf"), QByteArray(1000, '\0')}) {

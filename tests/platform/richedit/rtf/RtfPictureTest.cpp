@@ -11,6 +11,7 @@
 
 #include "RtfTestSupport.h"
 #include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/PictureObject.h"
 #include "platform/richedit/rtf/RtfHex.h"
 #include "platform/richedit/rtf/RtfWriter.h"
 
@@ -65,8 +66,7 @@ Picture onlyPicture(const QTextDocument& doc) {
       const QTextCharFormat f = it.fragment().charFormat();
       if (!f.isImageFormat()) continue;
       const QTextImageFormat image = f.toImageFormat();
-      return {image,
-              doc.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>()};
+      return {image, pictureImage(doc, image)};
     }
   }
   ADD_FAILURE() << "no picture";
@@ -124,8 +124,26 @@ TEST(RtfPicture, OtherKindsAndObjectsAreAPlaceholderOfTheirGoalSize) {
     EXPECT_EQ(p.format.stringProperty(PictureKind), c.kind);
     EXPECT_EQ(QSize(qRound(p.format.width()), qRound(p.format.height())), c.pixels)
         << c.kind.toStdString();
-    EXPECT_FALSE(p.image.isNull());
+    EXPECT_TRUE(p.image.isNull());  // drawn as a framed box
     EXPECT_EQ(p.format.property(PictureSource).toByteArray(), c.group);
+  }
+}
+
+TEST(RtfPicture, ExtremeSizesAndScalesAreHeldToAPage) {
+  // Sizes in pixels are counted in twips before scaling: near 2^31 of each, the product must
+  // neither wrap round nor shrink the picture to nothing.
+  const QByteArray cases[] = {
+      "{\\pict\\pngblip\\picw2147483647\\pich2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+      "{\\pict\\dibitmap0\\picw2147483647\\pich2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+      "{\\pict\\wmetafile8\\picwgoal2147483647\\pichgoal2147483647\\picscalex2147483647"
+      "\\picscaley2147483647 ff}",
+  };
+  for (const QByteArray& group : cases) {
+    const Picture p = onlyPicture(*readRtf("{\\rtf1 " + group + "}").doc);
+    EXPECT_EQ(p.format.intProperty(PictureGoalWidth), 31680) << group.toStdString();
+    EXPECT_EQ(p.format.intProperty(PictureGoalHeight), 31680) << group.toStdString();
   }
 }
 
@@ -184,21 +202,27 @@ TEST(RtfPicture, ClaimsBeyondTheDataAreNotBelieved) {
   }
 }
 
-TEST(RtfPicture, PixelsDecodedForOneStreamAreBounded) {
-  // Each picture is allowed, all of them together are not: the later ones become placeholders.
+TEST(RtfPicture, PhotosAreDecodedOnlyWhenShownAndAtTheSizeShown) {
+  // Nine photos of 25 million pixels each would take 900 MB decoded: reading keeps only their
+  // bytes, and showing one decodes it at the size it covers.
   QImage big(5000, 5000, QImage::Format_RGB32);
   big.fill(Qt::white);
-  const QByteArray group = "{\\pict\\pngblip " + hex(encoded(big, "PNG")) + "}";
+  big.setPixel(0, 0, qRgb(255, 0, 0));
+  const QByteArray group =
+      "{\\pict\\pngblip\\picwgoal750\\pichgoal750 " + hex(encoded(big, "PNG")) + "}";
   const auto read = readRtf("{\\rtf1 " + group.repeated(9) + "}");
-  int decoded = 0;
-  for (auto it = read.doc->begin().begin(); !it.atEnd(); ++it) {
+  int pictures = 0;
+  for (auto it = read.doc->begin().begin(); !it.atEnd(); ++it, ++pictures) {
     const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
-    const QImage image =
-        read.doc->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
-    if (image.width() == 5000) ++decoded;
+    EXPECT_FALSE(read.doc->resource(QTextDocument::ImageResource, QUrl(f.name())).isValid());
     EXPECT_EQ(f.property(PictureSource).toByteArray(), group);
+    EXPECT_EQ(f.width(), 50.0);
   }
-  EXPECT_EQ(decoded, 8);  // 8 x 25 million pixels fill the budget of 200 million
+  EXPECT_EQ(pictures, 9);
+  const Picture p = onlyPicture(*read.doc);
+  const QImage shown = pictureImage(*read.doc, p.format, QSize(50, 50));
+  EXPECT_EQ(shown.size(), QSize(50, 50));
+  EXPECT_EQ(pictureImage(*read.doc, p.format).size(), QSize(5000, 5000));  // asked for in full
 }
 
 TEST(RtfHexDecoder, SkipsWhitespaceAndJoinsDigitsAcrossRuns) {
