@@ -6,7 +6,8 @@
 // Its methods are spread over files by concern: MainForm.cpp (start-up, closing, the caption),
 // MainLayout.cpp (the controls), MainActions.cpp (the action list), MainMenus.cpp (the menu and
 // the tool bars), MainEntries.cpp (entry commands and the tree), MainFormatting.cpp (formatting
-// commands and the editor's events) and MainStatus.cpp (the status bar).
+// commands and the editor's events), MainSearchPrint.cpp (find, replace and print) and
+// MainStatus.cpp (the status bar).
 
 #include <QWidget>
 #include <memory>
@@ -131,6 +132,13 @@ class TfrmMain : public QWidget, public TObject {
   // Enables the standard edit commands for the editor's focus, selection, text and the
   // clipboard; runs whenever one of them may have changed.
   void UpdateEditActions();
+
+  // ---- Search and print (MainSearchPrint.cpp) -----------------------------------------------
+  void actFindExecute(TObject* Sender);
+  void actFindNextExecute(TObject* Sender);
+  void actReplaceExecute(TObject* Sender);
+  void actPrintExecute(TObject* Sender);
+  void rchMainTextNotFound(TObject* Sender, const std::string& FindText);
 
   static constexpr const char* ModifiedQuestion =
       "Entry was modified! Do you want to save modified entry?";
