@@ -1,6 +1,5 @@
 #include "platform/richedit/ParagraphLabels.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -52,22 +51,28 @@ void drawParagraphLabel(QPainter* painter, const QTextBlock& block, int number,
   QTextCharFormat cf = block.charFormat();
   if (block.begin() != block.end()) cf = block.begin().fragment().charFormat();
   const QFont font = cf.font().resolve(block.document()->defaultFont());
+  // Laid out like the paragraph's own text, in the layout's units, so that it keeps its size
+  // whatever device the painter draws on.
+  QTextLayout text(label, font);
+  text.beginLayout();
+  QTextLine line = text.createLine();
+  text.endLayout();
+  if (!line.isValid()) return;
   painter->save();
-  painter->setFont(font);
   painter->setPen(cf.hasProperty(QTextFormat::ForegroundBrush) ? cf.foreground().color()
                                                                : textColor);
-  const QFontMetricsF metrics(font);  // in the layout's units, whatever the painter scales to
-  const double advance = metrics.horizontalAdvance(label);
+  const double advance = line.naturalTextWidth();
   const double offset = std::max(fmt::twipsToPixels(bf.intProperty(fmt::BlockOffset)), advance + 2);
-  const double baseline = origin.y() + first.y() + first.ascent();
+  const double top = origin.y() + first.y() + first.ascent() - line.ascent();
+  double x = 0;
   if (block.textDirection() == Qt::RightToLeft) {
     // Mirrored: the label stands in the hanging space to the right of the text.
-    const double x = origin.x() + first.x() + first.width() + offset - advance;
-    painter->drawText(QPointF(std::min(x, origin.x() + width - advance), baseline), label);
+    x = std::min(origin.x() + first.x() + first.width() + offset - advance,
+                 origin.x() + width - advance);
   } else {
-    const double x = std::max(origin.x(), origin.x() + first.x() - offset);
-    painter->drawText(QPointF(x, baseline), label);
+    x = std::max(origin.x(), origin.x() + first.x() - offset);
   }
+  text.draw(painter, QPointF(x, top));
   painter->restore();
 }
 

@@ -41,6 +41,15 @@ class FormatRangeTest : public RichEditTest {
     return false;
   }
 
+  // The smallest rectangle holding every dark pixel of a strip of the page.
+  QRect inkBox(int left, int right, int top, int bottom) const {
+    QRect box;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (qGray(page.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+    return box;
+  }
+
   QImage page;
   gdi::DeviceContext dc;
 };
@@ -105,8 +114,19 @@ TEST_F(FormatRangeTest, BulletsAreDrawnWithTheParagraph) {
   FORMATRANGE f = record(0, 5760, 4320);
   format(f, true);
   // The bullet stands in the hanging space before the text, which starts at a quarter inch.
-  EXPECT_TRUE(inked(0, 22, 0, 20));
+  const QRect bullet = inkBox(0, 22, 0, 40);
+  EXPECT_FALSE(bullet.isEmpty());
   EXPECT_TRUE(inked(24, 60, 0, 20));
+  // On a device of three times the resolution it is three times the size, where it was.
+  page = QImage(1152, 864, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  page.setDotsPerMeterX(3780 * 3);
+  page.setDotsPerMeterY(3780 * 3);
+  f = record(0, 5760, 4320);
+  format(f, true);
+  const QRect large = inkBox(0, 66, 0, 120);
+  EXPECT_NEAR(large.height(), 3 * bullet.height(), 3);
+  EXPECT_NEAR(large.top(), 3 * bullet.top(), 3);
 }
 
 TEST_F(FormatRangeTest, ThePageIsDrawnAtItsRectangleOnTheDevice) {
