@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -80,8 +81,8 @@ TEST_F(KlbConvertTest, FailuresExitNonZeroWithAMessageAndWriteNothing) {
       {"missing.klb", "out.txt", "cannot read"},
       {"broken.klb", "out.txt", "not an RTF document"},
       {"notes.txt", "out.doc", "unknown output format"},
-      {"notes.txt", "no-such-folder/out.rtf", "cannot write"},
-      {"notes.txt", "no-such-folder/out.pdf", "cannot write"},
+      {"notes.txt", "no-such-folder/out.rtf", "Cannot create file"},
+      {"notes.txt", "no-such-folder/out.pdf", "Cannot create file"},
       {"broken.klb", "out.pdf", "not an RTF document"},
   };
   for (const Case& c : cases) {
@@ -119,6 +120,24 @@ TEST_F(KlbConvertTest, EntryPrintsToAPdfWithItsWordsAndPictures) {
       << images.constData();
   // Nothing is left beside the output.
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// A converter killed between writing and renaming leaves a temporary file; a later run removes
+// it once it is old enough not to belong to a run that is still writing.
+TEST_F(KlbConvertTest, LaterRunsRemoveStaleTemporaryFilesBesideTheOutput) {
+  write("notes.txt", "plain words");
+  write(".out.rtf.klsave-Ab12Cd", "half an output");
+  write(".out.rtf.klsave-Xy34Zw", "being written");
+  const qint64 twoHoursAgo = QDateTime::currentSecsSinceEpoch() - 2 * 3600;
+  QFile stale(path(".out.rtf.klsave-Ab12Cd"));
+  ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(stale.setFileTime(QDateTime::fromSecsSinceEpoch(twoHoursAgo),
+                                QFileDevice::FileModificationTime));
+  stale.close();
+  ASSERT_EQ(convert(path("notes.txt"), path("out.rtf")).exitCode, 0);
+  EXPECT_FALSE(QFile::exists(path(".out.rtf.klsave-Ab12Cd")));
+  EXPECT_TRUE(QFile::exists(path(".out.rtf.klsave-Xy34Zw")));
+  EXPECT_TRUE(read("out.rtf").startsWith("{\\rtf1"));
 }
 
 }  // namespace

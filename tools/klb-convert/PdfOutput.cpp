@@ -1,18 +1,22 @@
 #include "tools/klb-convert/PdfOutput.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
 #include <QTemporaryFile>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
+#include <string_view>
 
 #include "editor/KlRichEdit.h"
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
 #include "framework/printer/Printer.h"
+#include "platform/files/DurableFile.h"
+#include "platform/files/FileError.h"
 #include "platform/richedit/RichEditTypes.h"
 
 using namespace richedit;
@@ -61,12 +65,11 @@ int printPdf(const QByteArray& data, bool text, const QString& inputPath,
                            .arg(inputPath));
   }
 
-  // The pages go to a file beside the output and take its place only when all are written, so
-  // a failure never leaves half a document where a whole one was.
-  const QFileInfo target(outputPath);
-  QTemporaryFile part(target.absolutePath() + QStringLiteral("/.klb-convert-XXXXXX.pdf"));
+  // The pages are printed into a scratch file, then written to the output as every file of
+  // the program is: on the disk before they take its name, or a failure.
+  QTemporaryFile part(QDir::tempPath() + QStringLiteral("/klb-convert-XXXXXX.pdf"));
   if (!part.open())
-    return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, part.errorString()));
+    return fail(QStringLiteral("cannot print %1: %2").arg(outputPath, part.errorString()));
   part.close();
 
   kl::TPrinter& printer = kl::Printer();
@@ -75,15 +78,18 @@ int printPdf(const QByteArray& data, bool text, const QString& inputPath,
   try {
     edit.PrintDocument(QFileInfo(inputPath).completeBaseName().toStdString());
   } catch (const kl::Exception& e) {
-    return fail(
-        QStringLiteral("cannot print %1: %2").arg(outputPath, QString::fromStdString(e.Message())));
+    return fail(QStringLiteral("cannot print %1: %2")
+                    .arg(outputPath, QString::fromStdString(e.Message())));
   }
-  std::error_code error;
-  std::filesystem::rename(part.fileName().toStdString(), outputPath.toStdString(), error);
-  if (error) {
-    return fail(QStringLiteral("cannot write %1: %2")
-                    .arg(outputPath, QString::fromStdString(error.message())));
+  QFile printed(part.fileName());
+  if (!printed.open(QIODevice::ReadOnly))
+    return fail(QStringLiteral("cannot print %1: %2").arg(outputPath, printed.errorString()));
+  const QByteArray pages = printed.readAll();
+  try {
+    files::WriteFileDurably(outputPath.toStdString(),
+                            std::string_view(pages.constData(), std::size_t(pages.size())));
+  } catch (const files::FileError& failure) {
+    return fail(QString::fromStdString(failure.what()));
   }
-  part.setAutoRemove(false);
   return 0;
 }
