@@ -78,8 +78,8 @@ int printPdf(const QByteArray& data, bool text, const QString& inputPath,
   try {
     edit.PrintDocument(QFileInfo(inputPath).completeBaseName().toStdString());
   } catch (const kl::Exception& e) {
-    return fail(QStringLiteral("cannot print %1: %2")
-                    .arg(outputPath, QString::fromStdString(e.Message())));
+    return fail(
+        QStringLiteral("cannot print %1: %2").arg(outputPath, QString::fromStdString(e.Message())));
   }
   QFile printed(part.fileName());
   if (!printed.open(QIODevice::ReadOnly))
