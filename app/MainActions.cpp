@@ -121,8 +121,6 @@ void TfrmMain::SetupFormatActions() {
 
 void TfrmMain::SetupOtherActions() {
   TActionList& list = *aclMainList;
-  // Printing and searching are built on the editor's printing and find and replace; until
-  // then these commands do nothing.
   actPrint = &list.Add({"actPrint", "Dialog", "Print ...", "Print|Print current journal entry",
                         Ctrl(Qt::Key_P), 12, false});
   actFind = &list.Add(
@@ -131,6 +129,10 @@ void TfrmMain::SetupOtherActions() {
                            Ctrl(Qt::Key_H), 19, false});
   actReplace = &list.Add(
       {"actReplace", "Find&Replace", "Replace ...", "Replace|Replace", Ctrl(Qt::Key_R), 20, false});
+  actPrint->OnExecute = [this](TObject* sender) { actPrintExecute(sender); };
+  actFind->OnExecute = [this](TObject* sender) { actFindExecute(sender); };
+  actFindNext->OnExecute = [this](TObject* sender) { actFindNextExecute(sender); };
+  actReplace->OnExecute = [this](TObject* sender) { actReplaceExecute(sender); };
 }
 
 // Undo and Redo come after the commands of the original list, so the list keeps its order.
@@ -171,6 +173,9 @@ void TfrmMain::ConnectEditorEvents() {
   rchMain->OnSelectionChange = [this](TObject* sender) {
     rchMainSelectionChange(sender);
     UpdateEditActions();
+  };
+  rchMain->OnTextNotFound = [this](TObject* sender, const std::string& findText) {
+    rchMainTextNotFound(sender, findText);
   };
   tvEntries->OnDblClick = [this](TObject* sender) { tvEntriesDblClick(sender); };
   tvEntries->OnEdited = [this](TObject* sender, QTreeWidgetItem* node, std::string& s) {

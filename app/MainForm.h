@@ -6,8 +6,9 @@
 // Its methods are spread over files by concern: MainForm.cpp (start-up, closing, the caption),
 // MainLayout.cpp (the controls), MainActions.cpp (the action list), MainMenus.cpp (the menu and
 // the tool bars), MainEntries.cpp (entry commands and the tree), MainFormatting.cpp (formatting
-// commands and the editor's events), MainStatus.cpp (the status bar) and MainRecovery.cpp
-// (autosave, recovery at start-up and the entry history).
+// commands and the editor's events), MainSearchPrint.cpp (find, replace and print),
+// MainStatus.cpp (the status bar) and MainRecovery.cpp (autosave, recovery at start-up and the
+// entry history).
 
 #include <QWidget>
 #include <memory>
@@ -157,6 +158,13 @@ class TfrmMain : public QWidget, public TObject {
   // Enables the standard edit commands for the editor's focus, selection, text and the
   // clipboard; runs whenever one of them may have changed.
   void UpdateEditActions();
+
+  // ---- Search and print (MainSearchPrint.cpp) -----------------------------------------------
+  void actFindExecute(TObject* Sender);
+  void actFindNextExecute(TObject* Sender);
+  void actReplaceExecute(TObject* Sender);
+  void actPrintExecute(TObject* Sender);
+  void rchMainTextNotFound(TObject* Sender, const std::string& FindText);
 
   // ---- Search across the journal (MainSearch.cpp) -------------------------------------------
   // Puts the focus in the search field (Ctrl+E, Ctrl+Shift+F).

@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/MemoryStream.h"
+#include "framework/dialogs/FindDialog.h"
 #include "platform/richedit/RichEditLibrary.h"
 #include "platform/richedit/RichEditOle.h"
 #include "platform/richedit/RichEditTypes.h"
@@ -715,8 +716,8 @@ void TKlCustomRichEdit::CloseAllObjects() {}
 
 // ---- Overridable operations ---------------------------------------------------------------
 
-void TKlCustomRichEdit::NotifyTextNotFound(const std::string& FindText) {
-  Raise(OnTextNotFound, this, FindText);
+void TKlCustomRichEdit::NotifyTextNotFound(TFindDialog* Dialog) {
+  Raise(OnTextNotFound, this, Dialog->FindText());
 }
 
 void TKlCustomRichEdit::NotifyResizeRequest(const TRect& Rect) {
@@ -751,10 +752,6 @@ void TKlCustomRichEdit::SetPlainText(bool value) {
 
 void TKlCustomRichEdit::NotifyFindDialogClosed(TFindDialog* Dialog) {
   Raise(OnCloseFindDialog, this, Dialog);
-}
-
-void TKlCustomRichEdit::PrintDocument(const std::string& /*Caption*/) {
-  throw Exception("Printing is not available in this version of the editor");
 }
 
 void TKlCustomRichEdit::NotifySelectionChange() {

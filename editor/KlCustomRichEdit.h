@@ -24,6 +24,8 @@ class QMenu;
 
 namespace kl {
 
+class TFindDialog;
+class TReplaceDialog;
 class TKlTextAttributes;
 class TKlParaAttributes;
 class TRichEditStrings;
@@ -172,6 +174,29 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   // Embedded objects are closed before the text goes; none are held yet.
   void CloseAllObjects();
 
+  // ---- Find and replace (KlFindReplace.cpp) -----------------------------------------------
+  // Shows the component's own modeless dialogs, creating them on first use; a non-empty text
+  // replaces the one the dialog shows.
+  TFindDialog* ShowFindDialog(const std::string& SearchText);
+  TReplaceDialog* ShowReplaceDialog(const std::string& SearchText, const std::string& ReplaceText);
+  // Repeats the last dialog search from the selection; false when there was none or no hit.
+  bool FindAgain();
+  bool CanFindAgain();
+  // One search through the control: answers the hit's position or -1.
+  int LocateText(const std::string& SearchText, int StartPos, int Length,
+                 TRichSearchOptions Options);
+  bool SearchWithDialog(TFindDialog* Dialog, bool MoveDialog, bool ReportMiss);
+  // Moves the dialog up or down when it covers the selected hit.
+  void MoveDialogOffMatch(TFindDialog* Dialog);
+  void PrepareSearchDialog(TFindDialog* Dialog, const std::string& SearchText,
+                           const std::string& ReplaceText);
+  void HandleDialogFind(TObject* Sender);
+  void HandleDialogReplace(TObject* Sender);
+  void HandleDialogClose(TObject* Sender);
+  TFindDialog* OwnFindDialog() const;
+  TReplaceDialog* OwnReplaceDialog() const;
+  TFindDialog* LastSearchDialog() const { return lastSearchDialog_; }
+
   // ---- Events -----------------------------------------------------------------------------
   TNotifyEvent OnChange;
   TNotifyEvent OnSelectionChange;
@@ -184,11 +209,12 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   TRichEditFindCloseEvent OnCloseFindDialog;
 
   // ---- Overridable operations -------------------------------------------------------------
-  virtual void NotifyTextNotFound(const std::string& FindText);
+  virtual void NotifyTextNotFound(TFindDialog* Dialog);
   virtual void NotifyResizeRequest(const TRect& Rect);
   virtual void SetPlainText(bool value);
   virtual void NotifyFindDialogClosed(TFindDialog* Dialog);
-  // Printing is not available yet: raises kl::Exception saying so.
+  // Prints the whole text as one job of that title on the application's printer
+  // (KlPrint.cpp); a printer failure gives the job up and reaches the caller.
   virtual void PrintDocument(const std::string& Caption);
   virtual void NotifySelectionChange();
   virtual bool AskProtectChange(const TMessage& Message, int StartPos, int EndPos);
@@ -267,9 +293,9 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   TMouseButton clickButton_ = TMouseButton::mbLeft;
   TConversionClass defaultConverter_ = MakeDefaultConversion;
   richedit::IRichEditOle* richEditOle_ = nullptr;  // kept while the window exists
-  TFindDialog* ownFindDialog_ = nullptr;
-  TFindDialog* ownReplaceDialog_ = nullptr;
-  TFindDialog* lastSearchDialog_ = nullptr;
+  std::unique_ptr<TFindDialog> ownFindDialog_;
+  std::unique_ptr<TReplaceDialog> ownReplaceDialog_;
+  TFindDialog* lastSearchDialog_ = nullptr;  // one of the two; not owned
   TRect printPageRect_;
   QMenu* verbMenu_ = nullptr;
 };

@@ -33,6 +33,11 @@ using TSelectionTypes = TSet<TSelectionType>;
 
 enum class ScrollCaret { No, Yes };
 
+// How LocateText searches, in this order: whole words only (FR_WHOLEWORD), case differs
+// (FR_MATCHCASE), toward the start (FR_DOWN is then not sent), select and show the hit.
+enum class TRichSearchOption { soWholeWord, soMatchCase, soBackward, soSelectMatch };
+using TRichSearchOptions = TSet<TRichSearchOption>;
+
 using TRichEditURLClickEvent =
     std::function<void(TObject* Sender, const std::string& URLText, TMouseButton Button)>;
 using TRichEditProtectChange =

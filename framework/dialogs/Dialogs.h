@@ -45,10 +45,12 @@ struct OpenFileRequest {
 };
 
 // The print dialog's settings: the platform's default options, the printer and the number of
-// copies. An empty printer name is the system's default printer.
+// copies. An empty printer name is the system's default printer; an output file name means
+// printing into that PDF file instead.
 struct PrintRequest {
   std::string printerName;
   int copies = 1;
+  std::string outputFileName;
 };
 
 class IDialogs {

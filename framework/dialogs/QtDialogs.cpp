@@ -25,6 +25,7 @@
 #include "framework/Font.h"
 #include "framework/dialogs/FileFilter.h"
 #include "framework/dialogs/FontColorChoice.h"
+#include "framework/printer/Printer.h"
 
 namespace kl {
 namespace {
@@ -249,13 +250,17 @@ bool QtDialogs::ChooseFont(TFont& font) {
   return true;
 }
 
+// The dialog sets up the application's printer object, as the platform's print dialog does.
 std::optional<PrintRequest> QtDialogs::ChoosePrinter(const PrintRequest& request) {
-  QPrinter printer;
+  QPrinter& printer = Printer().Device();
   if (!request.printerName.empty()) printer.setPrinterName(ToQ(request.printerName));
   printer.setCopyCount(std::max(1, request.copies));
   QPrintDialog dialog(&printer);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return PrintRequest{printer.printerName().toStdString(), printer.copyCount()};
+  PrintRequest chosen{printer.printerName().toStdString(), printer.copyCount(), {}};
+  if (printer.outputFormat() == QPrinter::PdfFormat)
+    chosen.outputFileName = printer.outputFileName().toStdString();
+  return chosen;
 }
 
 int QtDialogs::ExecModal(QDialog& form) {

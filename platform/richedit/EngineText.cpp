@@ -83,7 +83,7 @@ LRESULT RichEditEngine::onGetText(WPARAM size, LPARAM buffer) {
 }
 
 LRESULT RichEditEngine::onGetTextLength() {
-  return withCrLf(textOf(0, textLength())).toUtf8().size();
+  return LRESULT(textBytes_.withCrLfUtf8());
 }
 
 LRESULT RichEditEngine::onGetTextLengthEx(WPARAM info) {

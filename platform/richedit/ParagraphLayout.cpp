@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/richedit/ParagraphLabels.h"
 #include "platform/richedit/PictureObject.h"
 
 namespace richedit {
@@ -376,6 +377,7 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
   if (laidOut) laidOutOnDemand(Repaint::No);
   painter->save();
   painter->setPen(context.palette.color(QPalette::Text));
+  NumberingCounter numbering;
   for (QTextBlock block = firstShown; block.isValid(); block = block.next()) {
     const std::size_t i = std::size_t(block.blockNumber());
     refreshTops(i);
@@ -399,6 +401,10 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
     }
     const QPointF origin(0, tops_[i]);
     layout->draw(painter, origin, selections, clip);
+    if (const int number = numbering.numberOf(block)) {
+      drawParagraphLabel(painter, block, number, origin, std::max(width(), widths_[i]),
+                         context.palette.color(QPalette::Text));
+    }
     const int caret = context.cursorPosition;
     if (caret >= start && caret < start + length) {
       const int width = property("cursorWidth").isValid() ? property("cursorWidth").toInt() : 1;

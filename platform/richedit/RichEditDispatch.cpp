@@ -1,6 +1,8 @@
 // The control's one message switch: each message the control answers has its case and its
 // handler; every other message takes the one path for unsupported messages and answers 0.
 
+#include <QDebug>
+
 #include "platform/richedit/RichEditEngine.h"
 
 namespace richedit {
@@ -117,6 +119,14 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
       return undo_.canRedo() ? 1 : 0;
     case EM_EMPTYUNDOBUFFER:
       return onEmptyUndoBuffer();
+    // Find
+    case EM_FINDTEXT:
+      return onFindText(w, l);
+    case EM_FINDTEXTEX:
+      return onFindTextEx(w, l);
+    // Printing
+    case EM_FORMATRANGE:
+      return onFormatRange(w, l);
     // Streams
     case EM_STREAMIN:
       return onStreamIn(w, l);
@@ -138,7 +148,9 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
   }
 }
 
-LRESULT RichEditEngine::unsupported(UINT) {
+// Named in the debug trace, so that a silent 0 is never taken for an answer.
+LRESULT RichEditEngine::unsupported(UINT msg) {
+  qDebug("rich-edit control: message %u (0x%04X) is not supported; answering 0", msg, msg);
   return 0;
 }
 

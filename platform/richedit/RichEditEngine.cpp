@@ -7,6 +7,7 @@
 
 #include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/LinkHighlighter.h"
+#include "platform/richedit/PrintLayout.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/TextConversion.h"
 
@@ -35,6 +36,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
                   return Notifier::Selection{selection(), WORD(onSelectionType())};
                 }),
       lines_(*doc_),
+      textBytes_(*doc_),
       undo_(*doc_) {
   view_.setEngine(this);
 
@@ -120,6 +122,8 @@ void RichEditEngine::insertPlain(QTextCursor& cursor, const QString& text) {
 
 void RichEditEngine::onContentsChange(int pos, int removed, int added) {
   lines_.contentsChanged(pos, removed, added);
+  textBytes_.contentsChanged(pos, removed, added);
+  printLayout_.reset();  // laid out from the text as it was
   if (suppressModify_ == 0) modified_ = true;
   notifier_.textChanged();
 }

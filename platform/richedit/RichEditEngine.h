@@ -11,6 +11,8 @@
 //   EngineStream.cpp         EM_STREAMIN / EM_STREAMOUT
 //   EngineClipboard.cpp      cut, copy, paste and the clipboard's ownership
 //   EngineProtection.cpp     protected text and link mouse messages
+//   EngineFind.cpp           EM_FINDTEXT / EM_FINDTEXTEX over TextSearch
+//   EnginePrint.cpp          EM_FORMATRANGE over PrintLayout
 // Beside it: RichEditView (the widget a person types into), ParagraphLayout and PictureObject
 // (layout and painting), LinkHighlighter and UrlDetector (links shown as links), UndoLimiter,
 // TextConversion (text and bytes at the interface) and DocumentFormat.h (how formats are kept).
@@ -29,6 +31,7 @@
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/RichEditOle.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/TextLengthCache.h"
 #include "platform/richedit/UndoLimiter.h"
 
 class QImage;
@@ -39,6 +42,7 @@ namespace richedit {
 
 class RichEditView;
 class LinkHighlighter;
+class PrintLayout;
 
 // Whether dropped data moves the selection (dragged from this control) or is a copy.
 enum class DropMove { No, Yes };
@@ -102,8 +106,16 @@ class RichEditEngine : public QObject {
   void insertPlain(QTextCursor& cursor, const QString& text);
 
  private:
-  // Every message the control does not answer (find, format range, ...) comes here.
+  // Every message the control does not answer comes here.
   static LRESULT unsupported(UINT msg);
+
+  // Find (EngineFind.cpp)
+  LRESULT onFindText(WPARAM flags, LPARAM record);
+  LRESULT onFindTextEx(WPARAM flags, LPARAM record);
+  LRESULT findText(WPARAM flags, const CHARRANGE& range, const char* needle);
+
+  // Printing (EnginePrint.cpp)
+  LRESULT onFormatRange(WPARAM render, LPARAM record);
 
   // Selection and positions (EngineSelection.cpp)
   LRESULT onExGetSel(LPARAM range);
@@ -195,6 +207,8 @@ class RichEditEngine : public QObject {
   RichEditControl::MessageHook hook_;
   Notifier notifier_;
   LineMap lines_;
+  TextLengthCache textBytes_;
+  std::unique_ptr<PrintLayout> printLayout_;  // kept between the pages of one print
   UndoLimiter undo_;
   LinkHighlighter* highlighter_ = nullptr;  // owned by the document
   RichEditOle ole_;

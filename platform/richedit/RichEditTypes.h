@@ -455,6 +455,11 @@ struct EDITSTREAM {
   EDITSTREAMCALLBACK pfnCallback;
 };
 
+struct FINDTEXTA {
+  CHARRANGE chrg;
+  const char* lpstrText;  // UTF-8 on this platform
+};
+
 struct FINDTEXTEXA {
   CHARRANGE chrg;
   const char* lpstrText;  // UTF-8 on this platform

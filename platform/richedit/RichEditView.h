@@ -51,7 +51,6 @@ class RichEditView : public QTextEdit {
   void rememberTop();
   void keepTopInPlace();
   bool mouseToHost(unsigned msg, QMouseEvent* event);
-  void paintNumbering();
   void extendToWords();
   void updateSelectionColours();
 

@@ -400,10 +400,6 @@ TEST_F(EditorTest, EditCommandsGoThroughTheWindow) {
   EXPECT_FALSE(edit->CanPaste());  // a picture alone is not text to paste
 }
 
-TEST_F(EditorTest, PrintingSaysItIsNotAvailable) {
-  EXPECT_THROW(edit->PrintDocument("Entry"), Exception);
-}
-
 }  // namespace kl::test
 
 namespace kl::test {

@@ -264,7 +264,7 @@ TEST(QtDialogsChoosePrinter, AnswersTheCopiesChosenOrNothingOnCancel) {
     ASSERT_NE(qobject_cast<QPrintDialog*>(modal), nullptr);
     qobject_cast<QDialog*>(modal)->accept();
   });
-  const std::optional<PrintRequest> chosen = dialogs.ChoosePrinter({"", 3});
+  const std::optional<PrintRequest> chosen = dialogs.ChoosePrinter({"", 3, {}});
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->copies, 3);
   AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });

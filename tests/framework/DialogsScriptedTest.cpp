@@ -56,7 +56,7 @@ TEST_F(ScriptedDialogsTest, AnswersComeInTheOrderQueued) {
   dialogs_->QueueFont(chosen);
   dialogs_->QueueFontCancel();
   dialogs_->QueueModalResult(QDialog::Accepted);
-  dialogs_->QueuePrinter({"Office", 2});
+  dialogs_->QueuePrinter({"Office", 2, {}});
   dialogs_->QueuePrinterCancel();
 
   EXPECT_EQ(AskConfirmation("first"), MsgResult::Yes);

@@ -1,11 +1,14 @@
 // The converter as a person runs it from a shell: a real process, real files, exit codes.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -36,6 +39,14 @@ class KlbConvertTest : public ::testing::Test {
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardError()};
+  }
+
+  // What a poppler tool says about a PDF file (its text, its list of pictures).
+  QByteArray poppler(const QString& tool, const QStringList& args) const {
+    QProcess process;
+    process.start(tool, args);
+    if (!process.waitForFinished(60000)) return "<" + tool.toUtf8() + " did not run>";
+    return process.readAllStandardOutput();
   }
 
   QTemporaryDir dir_;
@@ -72,6 +83,8 @@ TEST_F(KlbConvertTest, FailuresExitNonZeroWithAMessageAndWriteNothing) {
       {"broken.klb", "out.txt", "not an RTF document"},
       {"notes.txt", "out.doc", "unknown output format"},
       {"notes.txt", "no-such-folder/out.rtf", "Cannot create file"},
+      {"notes.txt", "no-such-folder/out.pdf", "Cannot create file"},
+      {"broken.klb", "out.pdf", "not an RTF document"},
   };
   for (const Case& c : cases) {
     const Outcome run = convert(path(c.input), path(c.output));
@@ -98,6 +111,35 @@ TEST_F(KlbConvertTest, RecoveryAndHistoryCopiesConvertLikeEntries) {
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(read("out.txt"), QByteArray("Down and stay"));
   }
+}
+
+TEST_F(KlbConvertTest, EntryPrintsToAPdfWithItsWordsAndPictures) {
+  QImage picture(40, 30, QImage::Format_RGB32);
+  picture.fill(Qt::darkGreen);
+  QBuffer png;
+  png.open(QIODevice::WriteOnly);
+  picture.save(&png, "PNG");
+  std::string pages;
+  for (int i = 0; i < 120; ++i)
+    pages += "Heel work and recall, lesson " + std::to_string(i) + "\\par ";
+  write("entry.klb",
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Tuesday\\b0\\par "
+        "{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\fi-360\\li360 "
+        "Sit \\u8364?\\par\\pard {\\pict\\pngblip\\picw40\\pich30 " +
+            png.data().toHex() + "}\\par " + QByteArray::fromStdString(pages) + "Last line\\par}");
+  const Outcome run = convert(path("entry.klb"), path("entry.pdf"));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QByteArray words = poppler("pdftotext", {path("entry.pdf"), "-"});
+  EXPECT_TRUE(words.contains("Tuesday")) << words.left(200).constData();
+  EXPECT_TRUE(words.contains("Sit \xE2\x82\xAC"));
+  EXPECT_TRUE(words.contains("\xE2\x80\xA2"));  // the bullet is printed
+  EXPECT_TRUE(words.contains("Last line"));
+  EXPECT_GT(words.count('\f'), 1);  // more than one page
+  const QByteArray images = poppler("pdfimages", {"-list", path("entry.pdf")});
+  EXPECT_TRUE(QString::fromUtf8(images).contains(QRegularExpression("image\\s+40\\s+30\\s")))
+      << images.constData();
+  // Nothing is left beside the output.
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 // A converter killed between writing and renaming leaves a temporary file; a later run removes

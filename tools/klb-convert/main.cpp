@@ -1,8 +1,9 @@
 // klb-convert INPUT OUTPUT: turns an RTF file or a journal entry (.klb) into plain text (.txt,
-// UTF-8) or into RTF as the editor control writes it (.rtf, .klb). The autosaved copies in
-// "Journals/.recovery" and the earlier versions in "Journals/.history" are entries like any
-// other, so an old version can be had from a shell. It runs the same control the
-// program uses, headless, so what it writes is what the program would save.
+// UTF-8), into RTF as the editor control writes it (.rtf, .klb) or into a PDF file printed as
+// the program prints (.pdf). The autosaved copies in "Journals/.recovery" and the earlier
+// versions in "Journals/.history" are entries like any other, so an old version can be had
+// from a shell. It runs the same control the program uses, headless, so what it writes is what
+// the program would save or print.
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -14,17 +15,19 @@
 #include "platform/files/FileError.h"
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "tools/klb-convert/PdfOutput.h"
 
 using namespace richedit;
 
 namespace {
 
-enum class Format { Text, Rtf, Unknown };
+enum class Format { Text, Rtf, Pdf, Unknown };
 
 Format formatOf(const QString& path) {
   const QString ext = QFileInfo(path).suffix().toLower();
   if (ext == QLatin1String("txt")) return Format::Text;
   if (ext == QLatin1String("rtf") || ext == QLatin1String("klb")) return Format::Rtf;
+  if (ext == QLatin1String("pdf")) return Format::Pdf;
   return Format::Unknown;
 }
 
@@ -62,8 +65,9 @@ int fail(const QString& message) {
 int convert(const QString& inputPath, const QString& outputPath) {
   const Format output = formatOf(outputPath);
   if (output == Format::Unknown)
-    return fail(QStringLiteral("%1: unknown output format; use a name ending in .txt, .rtf or .klb")
-                    .arg(outputPath));
+    return fail(
+        QStringLiteral("%1: unknown output format; use a name ending in .txt, .rtf, .klb or .pdf")
+            .arg(outputPath));
   QFile input(inputPath);
   if (!input.open(QIODevice::ReadOnly))
     return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
@@ -71,6 +75,8 @@ int convert(const QString& inputPath, const QString& outputPath) {
   if (input.error() != QFileDevice::NoError)
     return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
   input.close();
+  if (output == Format::Pdf)
+    return printPdf(data, formatOf(inputPath) == Format::Text, inputPath, outputPath);
 
   RichEditControl control(ES_MULTILINE);
   control.Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);  // a converter has no reason to cut text
@@ -112,7 +118,8 @@ int main(int argc, char** argv) {
                  "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text),\n"
                  "          also an autosaved or earlier version of one, kept in the journal's\n"
                  "          Journals/.recovery and Journals/.history folders\n"
-                 "  OUTPUT  .txt for plain text (UTF-8), .rtf or .klb for RTF\n");
+                 "  OUTPUT  .txt for plain text (UTF-8), .rtf or .klb for RTF, .pdf for the\n"
+                 "          entry printed on A4 (Letter where the locale uses it)\n");
     return 2;
   }
   // The control is a widget, but converting needs no display.

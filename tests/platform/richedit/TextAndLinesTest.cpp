@@ -284,3 +284,34 @@ TEST_F(LinesTest, TextShownStaysInPlaceWhileTheRestIsLaidOut) {
 
 }  // namespace
 }  // namespace richedit::test
+
+namespace richedit::test {
+namespace {
+
+// The length is kept per paragraph between edits; after every kind of edit it must still be
+// the length of what WM_GETTEXT gives.
+TEST_F(RichEditTest, TextLengthFollowsEveryEdit) {
+  setText("one\rtwo \xC3\xA9t\xC3\xA9\rthree");
+  const auto same = [&](const char* step) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), LRESULT(text().size()));
+  };
+  same("set");
+  select(2, 6);  // across a paragraph break
+  replace("\xF0\x9F\x90\x95\r\r");
+  same("replace across a break");
+  select(0, 0);
+  replace("\xE7\x8A\xAC");
+  same("insert at the start");
+  select(3, -1);
+  replace("");
+  same("delete to the end");
+  select(0, -1);
+  replace("a\rb\rc");
+  same("replace all");
+  send(EM_UNDO);
+  same("undo");
+}
+
+}  // namespace
+}  // namespace richedit::test
