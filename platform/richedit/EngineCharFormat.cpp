@@ -98,6 +98,7 @@ LRESULT RichEditEngine::onSetCharFormat(WPARAM scope, LPARAM record) {
   CHARFORMAT2A r{};
   bool large = false;
   if (!readCharRecord(record, r, large)) return 0;
+  undo_.stopTyping();  // text typed in a new format is a new step
   if (scope == SCF_DEFAULT || plainTextMode()) {
     QTextCharFormat f = defaultFormat_;
     applyCharRecord(r, large, f);

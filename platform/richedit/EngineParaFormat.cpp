@@ -28,6 +28,7 @@ LRESULT RichEditEngine::onGetParaFormat(LPARAM record) {
   PARAFORMAT2 r{};
   bool large = false;
   if (!readParaRecord(record, r, large)) return 0;
+  undo_.stopTyping();
   const UINT size = r.cbSize;
   auto [first, last] = blocksOf(*doc_, cursor(), false);
   const QTextBlockFormat at = first.blockFormat();

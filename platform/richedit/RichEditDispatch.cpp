@@ -117,6 +117,8 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
       return undo_.canRedo() ? 1 : 0;
     case EM_EMPTYUNDOBUFFER:
       return onEmptyUndoBuffer();
+    case EM_STOPGROUPTYPING:
+      return onStopGroupTyping();
     // Streams
     case EM_STREAMIN:
       return onStreamIn(w, l);

@@ -100,6 +100,22 @@ class RichEditEngine : public QObject {
   std::optional<CHARRANGE> linkAtPoint(const QPoint& viewportPos) const;
   // Replaces the selection with plain text in the insertion format; used by typing-like paths.
   void insertPlain(QTextCursor& cursor, const QString& text);
+  // Applies one key (or input method event) of the person's; typed text joins the typing
+  // before it in one undo step, any other edit is a step of its own.
+  enum class KeyEdit { Typing, Other };
+  template <typename Apply>
+  void applyKey(KeyEdit kind, Apply&& apply) {
+    QTextCursor block = cursor();
+    block.beginEditBlock();  // the document never merges this key's edit with another
+    keyEdit_ = kind;
+    if (kind == KeyEdit::Typing) undo_.typingStarts();
+    apply();
+    block.endEditBlock();  // the step is recorded here, still as this key's
+    undo_.typingEnds();
+    keyEdit_.reset();
+  }
+  // The caret left the typing (focus went elsewhere): what comes next is a new step.
+  void stopTyping() { undo_.stopTyping(); }
 
  private:
   // Every message the control does not answer (find, format range, ...) comes here.
@@ -162,6 +178,7 @@ class RichEditEngine : public QObject {
   LRESULT onUndo();
   LRESULT onRedo();
   LRESULT onEmptyUndoBuffer();
+  LRESULT onStopGroupTyping();
   LRESULT onRequestResize();
   void applyOptions();
 
@@ -205,6 +222,7 @@ class RichEditEngine : public QObject {
   int suppressModify_ = 0;
   bool selectionPastMark_ = false;  // the selection runs over the final paragraph mark
   bool settingSelection_ = false;
+  std::optional<KeyEdit> keyEdit_;  // a key of the person's is being applied
   int requestedHeight_ = -1;
   bool resizeQueued_ = false;
   int askedUndoLimit_ = 100;  // the limit multi-level undo returns to

@@ -400,6 +400,30 @@ TEST_F(EditorTest, EditCommandsGoThroughTheWindow) {
   EXPECT_FALSE(edit->CanPaste());  // a picture alone is not text to paste
 }
 
+// Ctrl+Z takes back the last words, not the whole sentence: each blank, tab or break typed
+// after a word ends the typing's undo step, and the blank stays with its word.
+TEST_F(EditorTest, UndoTakesBackTheLastWordsTyped) {
+  edit->SetWantTabs(true);
+  edit->show();
+  QWidget* target = edit->focusProxy();
+  while (target->focusProxy() != nullptr) target = target->focusProxy();
+  auto press = [&](Qt::Key k, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &down);
+  };
+  for (QChar ch : QStringLiteral("Good dog\tsits")) {
+    press(ch == QLatin1Char('\t') ? Qt::Key_Tab : Qt::Key_unknown, QString(ch));
+  }
+  press(Qt::Key_Return, QStringLiteral("\r"));
+  press(Qt::Key_unknown, QStringLiteral("x"));
+  EXPECT_EQ(Sent(EM_STOPGROUPTYPING).size(), 3u);  // after "Good ", "dog\t" and "sits\r"
+  const std::vector<std::string> steps = {"Good dog\tsits\r", "Good dog\t", "Good ", ""};
+  for (const std::string& left : steps) {
+    edit->Undo();
+    EXPECT_EQ(AllText(), left);
+  }
+}
+
 TEST_F(EditorTest, PrintingSaysItIsNotAvailable) {
   EXPECT_THROW(edit->PrintDocument("Entry"), Exception);
 }
