@@ -66,6 +66,7 @@ class RichEditEngine : public QObject {
   bool allowDelete(int from, int to, UINT msg, WPARAM key);
   bool undo();
   bool redo();
+  void selectAll();  // the final paragraph mark included, as the platform selects all
   void cut();
   void copy();
   void paste();

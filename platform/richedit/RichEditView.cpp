@@ -202,6 +202,10 @@ bool RichEditView::handleEditKey(QKeyEvent* event) {
     if (!isReadOnly()) engine_->redo();
     return true;
   }
+  if (event->matches(QKeySequence::SelectAll)) {
+    engine_->selectAll();
+    return true;
+  }
   if (event->matches(QKeySequence::Cut)) {
     if (!isReadOnly()) engine_->cut();
     return true;
@@ -481,7 +485,7 @@ void RichEditView::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(tr("&Delete"), this, [this] { engine_->dispatch(WM_CLEAR, 0, 0); })
       ->setEnabled(writable && selected);
   menu.addSeparator();
-  menu.addAction(tr("Select &All"), this, [this] { selectAll(); });
+  menu.addAction(tr("Select &All"), this, [this] { engine_->selectAll(); });
   menu.exec(event->globalPos());
 }
 

@@ -127,6 +127,19 @@ TEST_F(WindowTest, UndoTakesBackThePasteAloneNotTheBreakTypedBeforeIt) {
   }
 }
 
+// Ctrl+A takes in the final mark, so cutting everything and pasting it gives the text back
+// with its last break.
+TEST_F(WindowTest, SelectAllCutAndPasteGiveTheTextBack) {
+  setText("Euch gruesse Welt");
+  key(Qt::Key_A, QString(), Qt::ControlModifier);
+  EXPECT_EQ(selection().cpMin, 0);
+  EXPECT_EQ(selection().cpMax, 18);
+  key(Qt::Key_X, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "");
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "Euch gruesse Welt\r");
+}
+
 // Copy and paste carry exactly the paragraph breaks selected: none gained, none lost.
 TEST_F(WindowTest, CopyAndPasteKeepParagraphBreaksExactly) {
   struct Case {
