@@ -42,8 +42,19 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
       return onReplaceSel(w, l);
     case EM_EXLIMITTEXT:
       return onExLimitText(l);
+    case EM_LIMITTEXT:
+      return onExLimitText(LPARAM(w));
     case EM_GETLIMITTEXT:
+    case EM_GETLIMITTEXT_RICHEDIT:
       return textLimit_;
+    case EM_GETSELTEXT:
+      return onGetSelText(l);
+    case EM_GETTEXTEX:
+      return onGetTextEx(w, l);
+    case EM_SETTEXTEX:
+      return onSetTextEx(w, l);
+    case EM_FINDWORDBREAK:
+      return onFindWordBreak(w, l);
     case EM_GETMODIFY:
       return onGetModify();
     case EM_SETMODIFY:

@@ -4,6 +4,8 @@
 //   RichEditDispatch.cpp     the message switch, one case per message
 //   EngineSelection.cpp      selection, caret scrolling, positions and coordinates
 //   EngineText.cpp           text get/set, ranges, replace-selection, the text limit
+//   EngineTextEx.cpp         EM_GETSELTEXT, EM_GETTEXTEX, EM_SETTEXTEX
+//   EngineWordBreak.cpp      EM_FINDWORDBREAK
 //   EngineLines.cpp          display-line queries over LineMap
 //   EngineCharFormat.cpp     EM_GET/SETCHARFORMAT over CharFormatMapping
 //   EngineParaFormat.cpp     EM_GET/SETPARAFORMAT over ParaFormatMapping
@@ -99,6 +101,9 @@ class RichEditEngine : public QObject {
   // The link under a position: an explicit link or a detected address.
   std::optional<CHARRANGE> linkAt(int pos) const;
   std::optional<CHARRANGE> linkAtPoint(const QPoint& viewportPos) const;
+  // How much of [from, to) the addresses that URL detection found cover.
+  enum class LinkCover { None, Some, All };
+  LinkCover detectedLinkCover(int from, int to) const;
   // Replaces the selection with plain text in the insertion format; used by typing-like paths.
   void insertPlain(QTextCursor& cursor, const QString& text);
   // Applies one key (or input method event) of the person's; typed text joins the typing
@@ -143,6 +148,10 @@ class RichEditEngine : public QObject {
   LRESULT onGetTextRange(LPARAM range);
   LRESULT onReplaceSel(WPARAM canUndo, LPARAM text);
   LRESULT onExLimitText(LPARAM limit);
+  LRESULT onGetSelText(LPARAM buffer);  // EngineTextEx.cpp
+  LRESULT onGetTextEx(WPARAM info, LPARAM buffer);
+  LRESULT onSetTextEx(WPARAM info, LPARAM text);
+  LRESULT onFindWordBreak(WPARAM code, LPARAM position);  // EngineWordBreak.cpp
   LRESULT onGetModify();
   LRESULT onSetModify(WPARAM flag);
   // Replaces everything without an undo step; the modify flag stays as it is.
