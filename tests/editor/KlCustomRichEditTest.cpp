@@ -425,6 +425,17 @@ TEST_F(EditorTest, UndoTakesBackTheLastWordsTyped) {
   }
 }
 
+// The control leaves the modified flag alone for paragraph formats; the component marks the
+// entry modified when a paragraph really changed, so that the change is saved on closing.
+TEST_F(EditorTest, ParagraphChangeMarksTheEntryModified) {
+  edit->SetText("Sit");
+  edit->SetModified(false);
+  edit->ParagraphAttributes().SetAlignment(ParagraphAlignment::AlignLeft);
+  EXPECT_FALSE(edit->Modified());  // nothing changed
+  edit->ParagraphAttributes().SetAlignment(ParagraphAlignment::AlignCenter);
+  EXPECT_TRUE(edit->Modified());
+}
+
 TEST_F(EditorTest, PrintingSaysItIsNotAvailable) {
   EXPECT_THROW(edit->PrintDocument("Entry"), Exception);
 }

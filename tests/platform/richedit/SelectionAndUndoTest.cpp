@@ -162,12 +162,12 @@ TEST_F(UndoTest, ModifyFlagFollowsEdits) {
   bold.dwMask = CFM_BOLD;
   bold.dwEffects = CFE_BOLD;
   send(EM_SETCHARFORMAT, SCF_SELECTION, &bold);
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
   send(EM_SETMODIFY, 0);
   EXPECT_EQ(send(EM_GETMODIFY), 0);
   select(1, 1);
   replace("x");
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
 }
 
 TEST_F(UndoTest, UndoAndRedoOfReplacements) {

@@ -36,7 +36,7 @@ TEST_F(WindowTest, TypingEnterAndTab) {
   type(QStringLiteral("stay"));
   EXPECT_EQ(range(0, -1), "Sit\r\tstay");
   EXPECT_EQ(send(EM_GETLINECOUNT), 2);
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
   key(Qt::Key_Backspace);
   EXPECT_EQ(range(0, -1), "Sit\r\tsta");
   EXPECT_EQ(selection().cpMin, 8);
