@@ -147,6 +147,9 @@ void TfrmMain::ConnectEditorEvents() {
     rchMainSelectionChange(sender);
     UpdateEditActions();
   };
+  rchMain->OnURLClick = [this](TObject* sender, const std::string& url, TMouseButton button) {
+    rchMainURLClick(sender, url, button);
+  };
   tvEntries->OnDblClick = [this](TObject* sender) { tvEntriesDblClick(sender); };
   tvEntries->OnEdited = [this](TObject* sender, QTreeWidgetItem* node, std::string& s) {
     tvEntriesEdited(sender, node, s);

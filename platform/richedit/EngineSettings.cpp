@@ -68,6 +68,7 @@ LRESULT RichEditEngine::onHideSelection(WPARAM hide) {
 }
 
 LRESULT RichEditEngine::onAutoUrlDetect(WPARAM on) {
+  if (on > 1) return LRESULT(E_INVALIDARG);
   if (autoUrl_ == (on != 0)) return 0;
   autoUrl_ = on != 0;
   // Showing or hiding the marks is not an edit.
