@@ -1,8 +1,11 @@
 #include "app/EntryTree.h"
 
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <exception>
 #include <utility>
 
@@ -56,6 +59,51 @@ TEntryTree::TEntryTree(QWidget* parent) : QTreeWidget(parent) {
   setItemDelegate(new TLabelDelegate(*this));
 }
 
+TEntryTree::~TEntryTree() {
+  ForgetFilter();
+}
+
+void TEntryTree::ShowOnly(const std::vector<int>& numbers) {
+  QTreeWidgetItem* root = topLevelItem(0);
+  if (!root) return;
+  if (!filtered_) {
+    all_ = root->takeChildren();
+    byNumber_.clear();
+    for (QTreeWidgetItem* node : all_) byNumber_.emplace(NodeData(node), node);
+    filtered_ = true;
+  } else {
+    root->takeChildren();
+  }
+  QList<QTreeWidgetItem*> shown;
+  shown.reserve(qsizetype(numbers.size()));
+  for (const int number : numbers) {
+    const auto node = byNumber_.find(number);
+    if (node != byNumber_.end()) shown.append(node->second);
+  }
+  root->addChildren(shown);
+  root->setExpanded(true);
+}
+
+void TEntryTree::ShowAll() {
+  if (!filtered_) return;
+  QTreeWidgetItem* root = topLevelItem(0);
+  root->takeChildren();
+  root->addChildren(all_);
+  root->setExpanded(true);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
+void TEntryTree::ForgetFilter() {
+  if (!filtered_) return;
+  if (QTreeWidgetItem* root = topLevelItem(0)) root->takeChildren();
+  qDeleteAll(all_);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
 int TEntryTree::NodeData(const QTreeWidgetItem* node) {
   return node ? node->data(0, EntryNumberRole).toInt() : 0;
 }
@@ -87,6 +135,49 @@ void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
 void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) RaiseReported(OnDblClick, this);
+}
+
+void TEntryTree::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
+    RaiseReported(OnDblClick, this);
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+bool TEntryTree::LabelIsCut(const QTreeWidgetItem* node) const {
+  const QModelIndex index = indexFromItem(node);
+  const QRect row = visualRect(index);
+  if (row.isEmpty()) return false;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.rect = row;
+  // What the delegate needs for the text alone, against what the row leaves it.
+  const int needed = itemDelegate()->sizeHint(option, index).width();
+  return row.left() + needed > viewport()->width();
+}
+
+bool TEntryTree::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QTreeWidgetItem* node = itemAt(help->pos());
+    // A node with a tool tip of its own (the root names the journal's folder) shows that.
+    if (node && node->toolTip(0).isEmpty()) {
+      // While searching, an entry shows the words that matched.
+      const QString hint =
+          OnNodeHint && NodeData(node) > 0 ? OnNodeHint(NodeData(node)) : QString();
+      if (!hint.isEmpty())
+        QToolTip::showText(help->globalPos(), hint, viewport(), visualItemRect(node));
+      else if (LabelIsCut(node))
+        QToolTip::showText(help->globalPos(), node->text(0), viewport(), visualItemRect(node));
+      else
+        QToolTip::hideText();
+      return true;
+    }
+  }
+  return QTreeWidget::viewportEvent(event);
 }
 
 }  // namespace kl

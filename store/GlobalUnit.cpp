@@ -1,21 +1,16 @@
 #include "store/GlobalUnit.h"
 
-#include <unistd.h>
-
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <climits>
 #include <memory>
 #include <set>
 
-#include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
+#include "platform/files/DurableFile.h"
 #include "platform/profile/IniValue.h"
 #include "store/IniFile.h"
 
@@ -27,8 +22,6 @@ const std::string kEntriesSection = "Entries";
 const std::string kCountKey = "Count";
 
 struct StoreState {
-  std::string appFolder;
-  std::string journalFolder;
   std::unique_ptr<TIniFile> journalIni;
 };
 
@@ -37,8 +30,8 @@ StoreState& State() {
   return state;
 }
 
-std::string WithDelimiter(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
+std::string WithoutDelimiter(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
 
@@ -58,26 +51,32 @@ bool IsBlank(const std::string& text) {
   return true;
 }
 
-bool CanCreateFilesIn(const std::string& folder) {
-  const QString path = QString::fromStdString(folder);
-  if (!QFileInfo(path).isDir()) return false;
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) return false;
-  // Permission bits do not tell everything (read-only mounts, immutable folders, ACLs).
-  QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".kennel-logbook-XXXXXX")));
-  return probe.open();
+// Whether the file's path names a place inside the folder (at any depth), as written or after
+// links are followed.
+bool LiesInFolder(const QString& file, const QString& folder) {
+  const auto inside = [](const QString& path, const QString& base) {
+    return !base.isEmpty() && path.startsWith(base + u'/');
+  };
+  if (inside(QDir::cleanPath(file), QDir::cleanPath(folder))) return true;
+  const QString realFile = QFileInfo(file).canonicalFilePath();
+  const QString realFolder = QFileInfo(folder).canonicalFilePath();
+  return !realFile.isEmpty() && inside(realFile, realFolder);
 }
 
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
-// overwrite a recorded one, nor take a number the tree cannot list.
+// overwrite a recorded one, nor take a number the tree cannot list: a number that stands as a
+// key anywhere in the file (a repeated section, a stray line) is never handed out.
 int NextEntryNumber(const TIniFile& index) {
   int count = index.ReadInteger(kJournalSection, kCountKey, 1);
   if (count < 0) count = 1;
+  std::set<int> taken;
+  for (const std::string& key : index.ReadAllKeyNames()) {
+    const int number = EntryNumberOfKey(key);
+    if (number > count) taken.insert(number);
+  }
   for (;;) {
     if (count == INT_MAX) throw Exception("No entry number is left in " + index.FileName());
-    const std::string key = std::to_string(++count);
-    if (!index.ValueExists(kJournalSection, key) && !index.ValueExists(kEntriesSection, key)) {
-      return count;
-    }
+    if (!taken.count(++count)) return count;
   }
 }
 
@@ -85,12 +84,12 @@ int NextEntryNumber(const TIniFile& index) {
 // (a file exists, or the index records it for an entry whose file was never written), the next
 // second that is free.
 std::string FreshEntryPath() {
-  std::string folder = State().journalFolder;
+  std::string folder = JournalFolder();
   if (folder.empty() || folder.back() != '/') folder += '/';
   std::set<std::string> recorded;
   if (TIniFile* index = State().journalIni.get()) {
     for (const auto& entry : index->ReadSectionValues(kEntriesSection)) {
-      recorded.insert(entry.second);
+      recorded.insert(ResolveEntryFile(entry.second));
     }
   }
   const QDateTime now = QDateTime::currentDateTime();
@@ -101,7 +100,7 @@ std::string FreshEntryPath() {
         ".klb";
     if (!recorded.count(path) && !QFileInfo::exists(QString::fromStdString(path))) return path;
   }
-  throw Exception("No free entry file name in " + State().journalFolder);
+  throw Exception("No free entry file name in " + JournalFolder());
 }
 
 void RecordEntry(TIniFile& index, int number, const std::string& title, const std::string& path) {
@@ -115,57 +114,21 @@ void RecordEntry(TIniFile& index, int number, const std::string& title, const st
 
 }  // namespace
 
-const std::string& AppFolder() {
-  return State().appFolder;
-}
-
-const std::string& JournalFolder() {
-  return State().journalFolder;
-}
-
 TIniFile* JournalIni() {
   return State().journalIni.get();
 }
 
-std::string ProgramFolder() {
-  const QFileInfo exe(QString::fromStdString(Application().ExeName()));
-  return WithDelimiter(exe.absolutePath().toStdString());
-}
-
-std::string ChooseAppFolder(const std::string& programFolder) {
-  if (CanCreateFilesIn(programFolder)) return WithDelimiter(programFolder);
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
-  return WithDelimiter(data.toStdString());
-}
-
-std::string JournalSideFolder() {
-  const std::string& app = AppFolder();
-  if (CanCreateFilesIn(app)) return app;
-  // One folder per journal, named after its place, so two read-only journals never mix.
-  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-  const QByteArray key =
-      QCryptographicHash::hash(QByteArray::fromStdString(app), QCryptographicHash::Sha1).toHex();
-  const QString folder = cache + QStringLiteral("/journals/") + QString::fromLatin1(key.left(16));
-  if (cache.isEmpty() || !QDir().mkpath(folder)) return app;
-  return WithDelimiter(folder.toStdString());
-}
-
-void InitJournalPaths() {
-  SetAppFolder(ChooseAppFolder(ProgramFolder()));
-}
-
-void SetAppFolder(const std::string& folder) {
-  State().appFolder = WithDelimiter(folder);
-  State().journalFolder = State().appFolder + "Journals";
-}
-
 void OpenJournalIni() {
-  State().journalIni = std::make_unique<TIniFile>(State().appFolder + "journal.ini");
+  State().journalIni = std::make_unique<TIniFile>(AppFolder() + "journal.ini");
 }
 
 void CloseJournalIni() {
   State().journalIni.reset();
+}
+
+void RemoveStaleSaveFiles() {
+  files::RemoveStaleTemporaryFiles(WithoutDelimiter(AppFolder()));
+  files::RemoveStaleTemporaryFiles(JournalFolder());
 }
 
 int GetNewEntryNumber() {
@@ -259,16 +222,16 @@ void GetEntryTitle(int Number, std::string& Title) {
 }
 
 std::string ResolveEntryFile(const std::string& path) {
+  if (path.empty()) return path;
   const QString stored = QString::fromStdString(path);
-  if (path.empty() || QFileInfo::exists(stored)) return path;
-  // The last part of the path, whichever delimiter wrote it.
+  const QString journal = QString::fromStdString(JournalFolder());
+  if (!QDir::isRelativePath(stored) && LiesInFolder(stored, journal)) return path;
+  // A journal that was copied or moved keeps the old folder's paths in its index: its entries
+  // are the files of the same names in its own folder, never the other journal's files.
   const qsizetype cut = std::max(stored.lastIndexOf(u'/'), stored.lastIndexOf(u'\\'));
   const QString name = stored.mid(cut + 1);
-  if (name.isEmpty() || name == u"." || name == u"..") return path;
-  const QString inJournal = QDir(QString::fromStdString(State().journalFolder)).filePath(name);
-  if (QFileInfo::exists(inJournal)) return inJournal.toStdString();
-  if (QDir::isRelativePath(stored)) return inJournal.toStdString();
-  return path;
+  if (name.isEmpty() || name == u"." || name == u"..") return {};
+  return QDir(journal).filePath(name).toStdString();
 }
 
 int EntryNumberOfKey(const std::string& key) {
