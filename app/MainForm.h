@@ -15,6 +15,7 @@
 
 #include "framework/Font.h"
 #include "framework/Object.h"
+#include "framework/Types.h"
 #include "framework/dialogs/Dialogs.h"
 
 class QLabel;
