@@ -177,6 +177,9 @@ void TfrmMain::ConnectEditorEvents() {
   rchMain->OnTextNotFound = [this](TObject* sender, const std::string& findText) {
     rchMainTextNotFound(sender, findText);
   };
+  rchMain->OnURLClick = [this](TObject* sender, const std::string& url, TMouseButton button) {
+    rchMainURLClick(sender, url, button);
+  };
   tvEntries->OnDblClick = [this](TObject* sender) { tvEntriesDblClick(sender); };
   tvEntries->OnEdited = [this](TObject* sender, QTreeWidgetItem* node, std::string& s) {
     tvEntriesEdited(sender, node, s);

@@ -17,6 +17,7 @@
 
 #include "framework/Font.h"
 #include "framework/Object.h"
+#include "framework/Types.h"
 #include "framework/dialogs/Dialogs.h"
 
 class QLabel;
@@ -154,6 +155,8 @@ class TfrmMain : public QWidget, public TObject {
   void actFontSelectExecute(TObject* Sender);
   void rchMainSelectionChange(TObject* Sender);
   void rchMainChange(TObject* Sender);
+  // Ctrl+click on a web or mail address in the entry opens it (see WebLinks).
+  void rchMainURLClick(TObject* Sender, const std::string& URLText, TMouseButton Button);
   void UpdateCaretPosition();
   // Enables the standard edit commands for the editor's focus, selection, text and the
   // clipboard; runs whenever one of them may have changed.

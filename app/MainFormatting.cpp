@@ -1,6 +1,10 @@
 // The formatting commands and the editor's events: the commands write the editor's attributes,
 // and every selection change sets their check marks from the text at the caret.
 #include "app/MainForm.h"
+
+#include <QGuiApplication>
+
+#include "app/WebLinks.h"
 #include "editor/KlParaAttributes.h"
 #include "editor/KlRichEdit.h"
 #include "editor/KlTextAttributes.h"
@@ -81,6 +85,10 @@ void TfrmMain::rchMainSelectionChange(TObject*) {
 void TfrmMain::rchMainChange(TObject* Sender) {
   rchMainSelectionChange(Sender);
   UpdateModifiedStatus();
+}
+
+void TfrmMain::rchMainURLClick(TObject*, const std::string& URLText, TMouseButton Button) {
+  OpenLinkOnClick(URLText, Button, QGuiApplication::keyboardModifiers());
 }
 
 }  // namespace kl

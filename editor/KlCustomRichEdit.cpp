@@ -256,16 +256,39 @@ void TKlCustomRichEdit::resizeEvent(QResizeEvent* event) {
 }
 
 bool TKlCustomRichEdit::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != keyTarget_ || event->type() != QEvent::KeyPress)
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
   // Without WantTabs, Tab moves the focus on as in any other field of the window.
-  if (watched == keyTarget_ && event->type() == QEvent::KeyPress && !wantTabs_) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
-      focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-      return true;
-    }
+  const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (!wantTabs_ && plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+    focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+    return true;
   }
-  return QWidget::eventFilter(watched, event);
+  return TypeKey(*watched, *key);
+}
+
+// Ctrl+Z takes back the last words rather than a whole paragraph of typing: a blank, tab or
+// line break typed after a word ends the typing's undo step, the blank with it.
+bool TKlCustomRichEdit::TypeKey(QObject& target, QKeyEvent& key) {
+  const bool command = key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+  const QString text = key.text();
+  const bool breakKey = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+  const bool blank = !command && (breakKey || text == QLatin1String(" ") ||
+                                  text == QLatin1String("\t") || key.key() == Qt::Key_Tab);
+  if (!blank) {
+    if (!command && !text.isEmpty() && text.at(0).isPrint()) {
+      wordTyped_ = true;
+    } else if (key.key() != Qt::Key_Backspace && key.key() != Qt::Key_Shift) {
+      wordTyped_ = false;  // the caret moves or something else is done: a new step anyway
+    }
+    return false;
+  }
+  if (!wordTyped_) return false;
+  wordTyped_ = false;
+  target.event(&key);  // the blank first, so that it stays with its word
+  if (control_) Perform(EM_STOPGROUPTYPING, 0, 0);
+  return true;
 }
 
 // ---- Notifications ------------------------------------------------------------------------

@@ -14,6 +14,8 @@
 #include "framework/Font.h"
 #include "framework/Object.h"
 #include "framework/Types.h"
+
+class QKeyEvent;
 #include "platform/richedit/RichEditControl.h"
 
 namespace richedit {
@@ -235,6 +237,7 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool TypeKey(QObject& target, QKeyEvent& key);
 
   // What the window reports: EN_CHANGE, and the WM_NOTIFY records, whose answer goes back.
   void onCommandNotify(richedit::WORD code) override;
@@ -269,6 +272,7 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   bool readOnly_ = false;
   int maxLength_ = 0;
   bool wantTabs_ = false;
+  bool wordTyped_ = false;  // characters were typed since the last blank
   bool wantReturns_ = true;
   bool wordWrap_ = true;
   TScrollStyle scrollBars_ = TScrollStyle::ssBoth;

@@ -43,7 +43,12 @@ void TKlParaAttributes::SetAttributes(PARAFORMAT2& para) {
     else if (para.wAlignment == PFA_RIGHT)
       para.wAlignment = PFA_LEFT;
   }
+  // The control leaves the modified flag as it was for a paragraph format; a changed
+  // alignment or bullet is a change to the entry all the same, and must not be lost on close.
+  const PARAFORMAT2 before = GetAttributes();
   owner_.Perform(EM_SETPARAFORMAT, 0, AsLParam(&para));
+  const PARAFORMAT2 after = GetAttributes();
+  if (std::memcmp(&before, &after, sizeof before) != 0) owner_.SetModified(true);
 }
 
 ParagraphAlignment TKlParaAttributes::Alignment() const {

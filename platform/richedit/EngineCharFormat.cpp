@@ -74,6 +74,16 @@ LRESULT RichEditEngine::onGetCharFormat(WPARAM scope, LPARAM record) {
     }
   }
   charFormatToRecord(at, r);
+  if (scope != SCF_DEFAULT) {
+    // A detected address is a link while it stays one: it reads as CFE_LINK.
+    const QTextCursor c = cursor();
+    const int from = c.selectionStart();
+    const int to = c.selectionEnd();
+    const LinkCover cover =
+        from < to ? detectedLinkCover(from, to) : detectedLinkCover(std::max(from - 1, 0), from);
+    if (cover == LinkCover::All) r.dwEffects |= CFE_LINK;
+    if (cover == LinkCover::Some) mask &= ~CFM_LINK;
+  }
   r.cbSize = size;
   r.dwMask = mask;
   writeCharRecord(r, large, record);
@@ -98,6 +108,7 @@ LRESULT RichEditEngine::onSetCharFormat(WPARAM scope, LPARAM record) {
   CHARFORMAT2A r{};
   bool large = false;
   if (!readCharRecord(record, r, large)) return 0;
+  undo_.stopTyping();  // text typed in a new format is a new step
   if (scope == SCF_DEFAULT || plainTextMode()) {
     QTextCharFormat f = defaultFormat_;
     applyCharRecord(r, large, f);

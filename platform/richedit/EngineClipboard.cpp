@@ -81,9 +81,13 @@ QMimeData* RichEditEngine::mimeForSelection() const {
   text.remove(QChar::ObjectReplacementCharacter);
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   text.replace(QLatin1Char('\v'), QLatin1Char('\n'));
+  // The copy holds exactly the breaks selected: the final mark only when it was selected too.
+  if (selectionPastMark_) text += QLatin1Char('\n');
   mime->setText(text);
   if (!plainTextMode()) {
-    mime->setData(QStringLiteral("text/rtf"), rtf::RtfWriter().write(*doc_, from, to));
+    rtf::WriteOptions options;
+    options.finalMark = selectionPastMark_;
+    mime->setData(QStringLiteral("text/rtf"), rtf::RtfWriter().write(*doc_, from, to, options));
   }
   return mime;
 }
@@ -146,7 +150,9 @@ int RichEditEngine::insertMime(QTextCursor& c, const QMimeData& mime, int room) 
   const QByteArray rtfData = plainTextMode() ? QByteArray() : rtfOf(mime);
   if (!rtfData.isEmpty()) {
     const int before = textLength();
-    if (rtf::RtfReader().read(rtfData, c).ok) {
+    rtf::ReadOptions keepBreak;  // a pasted fragment keeps its last paragraph break
+    keepBreak.keepFinalBreak = true;
+    if (rtf::RtfReader().read(rtfData, c, keepBreak).ok) {
       // What does not fit under the limit is left out, from the end.
       const int inserted = textLength() - before;
       if (inserted > room) {

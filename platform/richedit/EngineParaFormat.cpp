@@ -28,6 +28,7 @@ LRESULT RichEditEngine::onGetParaFormat(LPARAM record) {
   PARAFORMAT2 r{};
   bool large = false;
   if (!readParaRecord(record, r, large)) return 0;
+  undo_.stopTyping();
   const UINT size = r.cbSize;
   auto [first, last] = blocksOf(*doc_, cursor(), false);
   const QTextBlockFormat at = first.blockFormat();
@@ -43,14 +44,13 @@ LRESULT RichEditEngine::onGetParaFormat(LPARAM record) {
   return mask;
 }
 
-// A paragraph change that changes nothing leaves the modify flag alone; one that does change
-// a paragraph marks the text modified, so that the change is not lost without a question.
+// Paragraph formats leave the modify flag as it was, as on the platform (the editor component
+// marks the text modified when a paragraph really changed).
 LRESULT RichEditEngine::onSetParaFormat(LPARAM record) {
   PARAFORMAT2 r{};
   bool large = false;
   if (!readParaRecord(record, r, large)) return 0;
   auto [first, last] = blocksOf(*doc_, cursor(), plainTextMode());
-  bool changed = false;
   QTextCursor edit(doc_);
   ++suppressModify_;
   edit.beginEditBlock();
@@ -58,13 +58,11 @@ LRESULT RichEditEngine::onSetParaFormat(LPARAM record) {
     QTextBlockFormat f = b.blockFormat();
     applyParaRecord(r, large, f);
     if (paraFormatDifferences(f, b.blockFormat()) == 0) continue;
-    changed = true;
     edit.setPosition(b.position());
     edit.setBlockFormat(f);
   }
   edit.endEditBlock();
   --suppressModify_;
-  if (changed) modified_ = true;
   return 1;
 }
 

@@ -104,6 +104,20 @@ std::optional<CHARRANGE> RichEditEngine::linkAt(int pos) const {
   return std::nullopt;
 }
 
+RichEditEngine::LinkCover RichEditEngine::detectedLinkCover(int from, int to) const {
+  if (!autoUrl_ || from >= to) return LinkCover::None;
+  int covered = 0;
+  for (QTextBlock b = doc_->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
+    for (const TextSpan& span : findUrls(b.text())) {
+      const int start = std::max(from, b.position() + span.start);
+      const int end = std::min(to, b.position() + span.start + span.length);
+      covered += std::max(end - start, 0);
+    }
+  }
+  if (covered == 0) return LinkCover::None;
+  return covered == to - from ? LinkCover::All : LinkCover::Some;
+}
+
 std::optional<CHARRANGE> RichEditEngine::linkAtPoint(const QPoint& viewportPos) const {
   const QPoint docPos = viewportPos + QPoint(view_.horizontalScrollBar()->value(),
                                              view_.verticalScrollBar()->value());

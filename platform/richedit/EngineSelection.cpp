@@ -34,22 +34,26 @@ LRESULT RichEditEngine::onSetSel(WPARAM start, LPARAM end) {
   return setSelectionRange(LONG(std::intptr_t(start)), LONG(end));
 }
 
-// The platform's rules: a negative start puts the caret at the end; a negative end (or one
-// past the text) runs the selection over the final paragraph mark; a reversed range is turned
-// round. Answers the new end.
+// The platform's rules: equal ends that are both out of the text put the caret at the end;
+// otherwise a negative start deselects, leaving the caret at the end of the selection; a
+// negative end (or one past the text) runs the selection over the final paragraph mark; a
+// reversed range is turned round; a start past the text puts the caret at the end. Answers the
+// new end.
 LRESULT RichEditEngine::setSelectionRange(LONG cpMin, LONG cpMax) {
   const LONG len = textLength();
-  LONG from = 0;
-  LONG to = 0;
-  if (cpMin < 0) {
-    from = to = len;
+  cpMin = std::max<LONG>(cpMin, -1);  // all negative values are the same
+  cpMax = std::max<LONG>(cpMax, -1);
+  LONG from = len;
+  LONG to = len;
+  if (cpMin == cpMax && (cpMax < 0 || cpMax > len)) {
+    // the caret at the end
+  } else if (cpMin < 0) {
+    from = to = std::min<LONG>(selection().cpMax, len);
   } else {
     if (cpMax < 0) cpMax = len + 1;
     from = std::min(cpMin, cpMax);
-    to = std::max(cpMin, cpMax);
-    from = std::min(from, len);
-    to = std::min(to, len + 1);
-    if (from >= len) to = from = len;
+    to = std::min<LONG>(std::max(cpMin, cpMax), len + 1);
+    if (from > len) from = to = len;
   }
   const bool pastMark = to == len + 1;
   QTextCursor c = cursor();
@@ -64,6 +68,11 @@ LRESULT RichEditEngine::setSelectionRange(LONG cpMin, LONG cpMax) {
     selectionPastMark_ = pastMark;
   }
   return to;
+}
+
+void RichEditEngine::selectAll() {
+  NotifyBatch batch(notifier_);
+  setSelectionRange(0, -1);
 }
 
 LRESULT RichEditEngine::onScrollCaret() {

@@ -68,6 +68,7 @@ LRESULT RichEditEngine::onHideSelection(WPARAM hide) {
 }
 
 LRESULT RichEditEngine::onAutoUrlDetect(WPARAM on) {
+  if (on > 1) return LRESULT(E_INVALIDARG);
   if (autoUrl_ == (on != 0)) return 0;
   autoUrl_ = on != 0;
   // Showing or hiding the marks is not an edit.
@@ -80,7 +81,9 @@ LRESULT RichEditEngine::onAutoUrlDetect(WPARAM on) {
 }
 
 LRESULT RichEditEngine::onSetUndoLimit(WPARAM limit) {
-  const int l = int(std::min<WPARAM>(limit, 0x7FFFFFFF));
+  // A negative limit asks for the default of 100 steps.
+  const auto asked = std::int32_t(limit);
+  const int l = asked < 0 ? 100 : asked;
   askedUndoLimit_ = l;
   undo_.setLimit((textMode_ & TM_SINGLELEVELUNDO) ? std::min(l, 1) : l);
   return undo_.limit();
@@ -157,6 +160,11 @@ bool RichEditEngine::redo() {
 
 LRESULT RichEditEngine::onEmptyUndoBuffer() {
   undo_.clear();
+  return 0;
+}
+
+LRESULT RichEditEngine::onStopGroupTyping() {
+  undo_.stopTyping();
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // EM_STREAMIN / EM_STREAMOUT: the host's callback is called with the control's own buffer
 // until it delivers nothing (in) or everything is written (out), or it answers an error.
-// Both answer the bytes read or written; dwError stays 0 on success.
+// Reading RTF answers the characters put into the control, reading text the bytes read,
+// writing the bytes the host took; dwError stays 0 on success.
 
 #include <QTextDocument>
 #include <cstring>
@@ -54,7 +55,10 @@ LONG writeAll(EDITSTREAM& stream, const QByteArray& data) {
       stream.dwError = kWriteStalled;
       break;
     }
-    pos += std::min(written, n);
+    // A host that took less than it was offered ends the stream, as on the platform: offering
+    // the rest again would write it twice for a host that kept more than it said.
+    if (written < n) break;
+    pos += n;
   }
   return LONG(pos);
 }
@@ -99,6 +103,7 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
   rtf::ReadOptions options;
   options.plainRtf = (format & SFF_PLAINRTF) != 0;
   options.allowObjects = (format & 0x7) != SF_RTFNOOBJS;
+  options.keepFinalBreak = selectionOnly;
   auto load = [&](QTextCursor& at) {
     if (rtf) return rtf::RtfReader().read(data, at, options).ok;
     at.insertText(fromControlText(decodeStreamText(data, format)));
@@ -110,6 +115,7 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
     if (!allowChange(c.selectionStart(), c.selectionEnd(), EM_STREAMIN, format, stream)) return 0;
     c.beginEditBlock();
     c.removeSelectedText();
+    const int left = textLength();
     const bool ok = load(c);
     c.endEditBlock();
     setCursor(c);
@@ -120,7 +126,7 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
       es->dwError = kNotReadable;
       return 0;
     }
-    return data.size();
+    return rtf ? textLength() - left : data.size();
   }
 
   // The whole text: built with notifications held, then one EN_CHANGE; not undoable.
@@ -142,7 +148,7 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
     return 0;
   }
   modified_ = true;
-  return data.size();
+  return rtf ? textLength() : data.size();
 }
 
 LRESULT RichEditEngine::onStreamOut(WPARAM format, LPARAM stream) {
@@ -151,14 +157,17 @@ LRESULT RichEditEngine::onStreamOut(WPARAM format, LPARAM stream) {
   es->dwError = 0;
   int from = 0;
   int to = textLength();
+  bool finalMark = true;
   if (format & SFF_SELECTION) {
     const QTextCursor c = cursor();
     from = c.selectionStart();
     to = c.selectionEnd();
+    finalMark = selectionPastMark_;
   }
   QByteArray data;
   if (isRtf(format)) {
     rtf::WriteOptions options;
+    options.finalMark = finalMark;
     options.plainRtf = (format & SFF_PLAINRTF) != 0;
     options.noObjects = (format & 0x7) == SF_RTFNOOBJS;
     data = rtf::RtfWriter().write(*doc_, from, to, options);

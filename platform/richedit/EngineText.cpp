@@ -15,8 +15,6 @@ namespace richedit {
 
 namespace {
 
-constexpr UINT CP_UNICODE = 1200;
-
 QString textArgument(LPARAM text) {
   const char* p = reinterpret_cast<const char*>(text);
   return p != nullptr ? decodeText(QByteArrayView(p, qsizetype(std::strlen(p)))) : QString();
@@ -67,9 +65,11 @@ LRESULT RichEditEngine::onSetText(LPARAM text) {
     });
     --suppressModify_;
     setCursor(QTextCursor(doc_));
+    modified_ = false;
     return 1;
   }
   replaceWholeText(decodeText(bytes));
+  modified_ = false;  // a new text is the text as it stands, not a change to it
   return 1;
 }
 
@@ -89,7 +89,7 @@ LRESULT RichEditEngine::onGetTextLength() {
 LRESULT RichEditEngine::onGetTextLengthEx(WPARAM info) {
   const auto* ask = reinterpret_cast<const GETTEXTLENGTHEX*>(info);
   const DWORD flags = ask != nullptr ? ask->flags : GTL_DEFAULT;
-  if ((flags & GTL_NUMCHARS) && (flags & GTL_NUMBYTES)) return -1;  // E_INVALIDARG on the platform
+  if ((flags & GTL_NUMCHARS) && (flags & GTL_NUMBYTES)) return LRESULT(E_INVALIDARG);
   const bool crlf = (flags & GTL_USECRLF) != 0;
   const LRESULT chars = textLength() + (crlf ? doc_->blockCount() - 1 : 0);
   if (!(flags & GTL_NUMBYTES)) return chars;
@@ -106,10 +106,9 @@ LRESULT RichEditEngine::onGetTextRange(LPARAM range) {
   LONG from = r->chrg.cpMin;
   LONG to = r->chrg.cpMax;
   const LONG len = textLength();
-  r->lpstrText[0] = '\0';
+  // A range refused leaves the caller's buffer as it was.
   if (from < 0) return 0;
-  if (to == -1 && from == 0) to = len;  // {0, -1} is the whole text
-  to = std::min(to, len);
+  if ((to == -1 && from == 0) || to > len) to = len;  // {0, -1} is the whole text
   if (to <= from) return 0;
   const QByteArray utf8 = textOf(from, to).toUtf8();
   std::memcpy(r->lpstrText, utf8.constData(), std::size_t(utf8.size()));
@@ -122,7 +121,8 @@ LRESULT RichEditEngine::onReplaceSel(WPARAM canUndo, LPARAM text) {
   const int from = c.selectionStart();
   const int to = c.selectionEnd();
   if (!allowChange(from, to, EM_REPLACESEL, canUndo, text)) return 0;
-  QString insert = fromControlText(textArgument(text));
+  const QString given = textArgument(text);
+  QString insert = fromControlText(given);
   // What does not fit under the text limit is cut, as the platform does.
   const int room = std::max(0, textLimit_ - (textLength() - (to - from)));
   if (insert.size() > room) {
@@ -145,7 +145,7 @@ LRESULT RichEditEngine::onReplaceSel(WPARAM canUndo, LPARAM text) {
     undo_.withoutUndo(edit);
   }
   setCursor(c);
-  return insert.size();
+  return given.size();  // the length passed, whatever the line breaks fold into
 }
 
 LRESULT RichEditEngine::onExLimitText(LPARAM limit) {
@@ -154,7 +154,7 @@ LRESULT RichEditEngine::onExLimitText(LPARAM limit) {
 }
 
 LRESULT RichEditEngine::onGetModify() {
-  return modified_ ? 1 : 0;
+  return modified_ ? -1 : 0;  // the platform answers all bits set
 }
 
 LRESULT RichEditEngine::onSetModify(WPARAM flag) {

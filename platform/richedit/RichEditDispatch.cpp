@@ -44,8 +44,19 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
       return onReplaceSel(w, l);
     case EM_EXLIMITTEXT:
       return onExLimitText(l);
+    case EM_LIMITTEXT:
+      return onExLimitText(LPARAM(w));
     case EM_GETLIMITTEXT:
+    case EM_GETLIMITTEXT_RICHEDIT:
       return textLimit_;
+    case EM_GETSELTEXT:
+      return onGetSelText(l);
+    case EM_GETTEXTEX:
+      return onGetTextEx(w, l);
+    case EM_SETTEXTEX:
+      return onSetTextEx(w, l);
+    case EM_FINDWORDBREAK:
+      return onFindWordBreak(w, l);
     case EM_GETMODIFY:
       return onGetModify();
     case EM_SETMODIFY:
@@ -127,6 +138,8 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
     // Printing
     case EM_FORMATRANGE:
       return onFormatRange(w, l);
+    case EM_STOPGROUPTYPING:
+      return onStopGroupTyping();
     // Streams
     case EM_STREAMIN:
       return onStreamIn(w, l);

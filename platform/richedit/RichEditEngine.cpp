@@ -130,6 +130,8 @@ void RichEditEngine::onContentsChange(int pos, int removed, int added) {
 
 void RichEditEngine::onViewSelectionChanged() {
   if (!settingSelection_) selectionPastMark_ = false;
+  // A caret moved by anything but the typing itself ends the typing's undo step.
+  if (keyEdit_ != KeyEdit::Typing) undo_.stopTyping();
   notifier_.selectionMaybeChanged();
 }
 

@@ -4,6 +4,8 @@
 //   RichEditDispatch.cpp     the message switch, one case per message
 //   EngineSelection.cpp      selection, caret scrolling, positions and coordinates
 //   EngineText.cpp           text get/set, ranges, replace-selection, the text limit
+//   EngineTextEx.cpp         EM_GETSELTEXT, EM_GETTEXTEX, EM_SETTEXTEX
+//   EngineWordBreak.cpp      EM_FINDWORDBREAK
 //   EngineLines.cpp          display-line queries over LineMap
 //   EngineCharFormat.cpp     EM_GET/SETCHARFORMAT over CharFormatMapping
 //   EngineParaFormat.cpp     EM_GET/SETPARAFORMAT over ParaFormatMapping
@@ -70,6 +72,7 @@ class RichEditEngine : public QObject {
   bool allowDelete(int from, int to, UINT msg, WPARAM key);
   bool undo();
   bool redo();
+  void selectAll();  // the final paragraph mark included, as the platform selects all
   void cut();
   void copy();
   void paste();
@@ -102,8 +105,27 @@ class RichEditEngine : public QObject {
   // The link under a position: an explicit link or a detected address.
   std::optional<CHARRANGE> linkAt(int pos) const;
   std::optional<CHARRANGE> linkAtPoint(const QPoint& viewportPos) const;
+  // How much of [from, to) the addresses that URL detection found cover.
+  enum class LinkCover { None, Some, All };
+  LinkCover detectedLinkCover(int from, int to) const;
   // Replaces the selection with plain text in the insertion format; used by typing-like paths.
   void insertPlain(QTextCursor& cursor, const QString& text);
+  // Applies one key (or input method event) of the person's; typed text joins the typing
+  // before it in one undo step, any other edit is a step of its own.
+  enum class KeyEdit { Typing, Other };
+  template <typename Apply>
+  void applyKey(KeyEdit kind, Apply&& apply) {
+    QTextCursor block = cursor();
+    block.beginEditBlock();  // the document never merges this key's edit with another
+    keyEdit_ = kind;
+    if (kind == KeyEdit::Typing) undo_.typingStarts();
+    apply();
+    block.endEditBlock();  // the step is recorded here, still as this key's
+    undo_.typingEnds();
+    keyEdit_.reset();
+  }
+  // The caret left the typing (focus went elsewhere): what comes next is a new step.
+  void stopTyping() { undo_.stopTyping(); }
 
  private:
   // Every message the control does not answer comes here.
@@ -138,6 +160,10 @@ class RichEditEngine : public QObject {
   LRESULT onGetTextRange(LPARAM range);
   LRESULT onReplaceSel(WPARAM canUndo, LPARAM text);
   LRESULT onExLimitText(LPARAM limit);
+  LRESULT onGetSelText(LPARAM buffer);  // EngineTextEx.cpp
+  LRESULT onGetTextEx(WPARAM info, LPARAM buffer);
+  LRESULT onSetTextEx(WPARAM info, LPARAM text);
+  LRESULT onFindWordBreak(WPARAM code, LPARAM position);  // EngineWordBreak.cpp
   LRESULT onGetModify();
   LRESULT onSetModify(WPARAM flag);
   // Replaces everything without an undo step; the modify flag stays as it is.
@@ -174,6 +200,7 @@ class RichEditEngine : public QObject {
   LRESULT onUndo();
   LRESULT onRedo();
   LRESULT onEmptyUndoBuffer();
+  LRESULT onStopGroupTyping();
   LRESULT onRequestResize();
   void applyOptions();
 
@@ -219,6 +246,7 @@ class RichEditEngine : public QObject {
   int suppressModify_ = 0;
   bool selectionPastMark_ = false;  // the selection runs over the final paragraph mark
   bool settingSelection_ = false;
+  std::optional<KeyEdit> keyEdit_;  // a key of the person's is being applied
   int requestedHeight_ = -1;
   bool resizeQueued_ = false;
   int askedUndoLimit_ = 100;  // the limit multi-level undo returns to

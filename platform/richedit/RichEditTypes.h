@@ -85,16 +85,18 @@ constexpr UINT EM_LINEINDEX = 0x00BB;
 constexpr UINT EM_LINELENGTH = 0x00C1;
 constexpr UINT EM_REPLACESEL = 0x00C2;
 constexpr UINT EM_GETLINE = 0x00C4;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
 constexpr UINT EM_LINEFROMCHAR = 0x00C9;
 constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT EM_SETREADONLY = 0x00CF;
 constexpr UINT EM_POSFROMCHAR = 0x00D6;
+constexpr UINT EM_GETLIMITTEXT = 0x00D5;
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
 
 // ---- Rich-edit messages -------------------------------------------------------------------
-constexpr UINT EM_GETLIMITTEXT = WM_USER + 37;
+constexpr UINT EM_GETLIMITTEXT_RICHEDIT = WM_USER + 37;  // the rich-edit header's number for it
 constexpr UINT EM_CANPASTE = WM_USER + 50;
 constexpr UINT EM_DISPLAYBAND = WM_USER + 51;
 constexpr UINT EM_EXGETSEL = WM_USER + 52;        // 1076
@@ -139,6 +141,7 @@ constexpr UINT EM_AUTOURLDETECT = WM_USER + 91;     // 1115
 constexpr UINT EM_GETAUTOURLDETECT = WM_USER + 92;  // 1116
 constexpr UINT EM_GETTEXTEX = WM_USER + 94;
 constexpr UINT EM_GETTEXTLENGTHEX = WM_USER + 95;  // 1119
+constexpr UINT EM_SETTEXTEX = WM_USER + 97;
 constexpr UINT EM_SETLANGOPTIONS = WM_USER + 120;  // 1144
 constexpr UINT EM_GETLANGOPTIONS = WM_USER + 121;  // 1145
 
@@ -342,6 +345,30 @@ constexpr WPARAM FR_DOWN = 0x00000001;
 constexpr WPARAM FR_WHOLEWORD = 0x00000002;
 constexpr WPARAM FR_MATCHCASE = 0x00000004;
 
+// ---- Text in and out (EM_GETTEXTEX, EM_SETTEXTEX) and word breaks (EM_FINDWORDBREAK) ---------
+constexpr UINT CP_UNICODE = 1200;  // the code page of UTF-16 text
+constexpr DWORD GT_DEFAULT = 0;
+constexpr DWORD GT_USECRLF = 1;
+constexpr DWORD GT_SELECTION = 2;
+constexpr DWORD GT_RAWTEXT = 4;
+constexpr DWORD GT_NOHIDDENTEXT = 8;
+constexpr DWORD ST_DEFAULT = 0;
+constexpr DWORD ST_KEEPUNDO = 1;
+constexpr DWORD ST_SELECTION = 2;
+constexpr DWORD ST_NEWCHARS = 4;
+constexpr DWORD ST_UNICODE = 8;
+constexpr WPARAM WB_LEFT = 0;
+constexpr WPARAM WB_RIGHT = 1;
+constexpr WPARAM WB_ISDELIMITER = 2;
+constexpr WPARAM WB_CLASSIFY = 3;
+constexpr WPARAM WB_MOVEWORDLEFT = 4;
+constexpr WPARAM WB_MOVEWORDRIGHT = 5;
+constexpr WPARAM WB_LEFTBREAK = 6;
+constexpr WPARAM WB_RIGHTBREAK = 7;
+constexpr LRESULT WBF_ISWHITE = 0x10;
+constexpr LRESULT WBF_BREAKLINE = 0x20;
+constexpr LRESULT WBF_BREAKAFTER = 0x40;
+
 // ---- Text length (EM_GETTEXTLENGTHEX) -----------------------------------------------------
 constexpr DWORD GTL_DEFAULT = 0;
 constexpr DWORD GTL_USECRLF = 1;
@@ -471,6 +498,19 @@ struct GETTEXTLENGTHEX {
   UINT codepage;
 };
 
+struct GETTEXTEX {
+  DWORD cb;  // the buffer's size in bytes
+  DWORD flags;
+  UINT codepage;
+  const char* lpDefaultChar;
+  int* lpUsedDefChar;
+};
+
+struct SETTEXTEX {
+  DWORD flags;
+  UINT codepage;
+};
+
 struct FORMATRANGE {
   void* hdc;
   void* hdcTarget;
@@ -529,6 +569,8 @@ static_assert(sizeof(PARAFORMAT) == 156);
 static_assert(sizeof(PARAFORMAT2) == 188);
 static_assert(offsetof(PARAFORMAT2, rgxTabs) == 28);
 static_assert(sizeof(GETTEXTLENGTHEX) == 8);
+static_assert(sizeof(SETTEXTEX) == 8);
+static_assert(sizeof(GETTEXTEX) == (sizeof(void*) == 8 ? 32 : 20));
 static_assert(sizeof(RECT) == 16);
 
 }  // namespace richedit

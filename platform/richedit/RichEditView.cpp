@@ -28,6 +28,21 @@ constexpr WPARAM VK_DELETE = 0x2E;
 constexpr int kTextInset = 1;
 constexpr int kSelectionBarWidth = 8;
 
+// Keys that type: characters, Tab, Enter, and Backspace, which takes back what was typed.
+bool typingKey(const QKeyEvent& event) {
+  const bool command = event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+  if (command) return false;
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+      return true;
+    default:
+      return !event.text().isEmpty() && event.text().at(0).isPrint();
+  }
+}
+
 }  // namespace
 
 RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
@@ -188,6 +203,10 @@ bool RichEditView::handleEditKey(QKeyEvent* event) {
     if (!isReadOnly()) engine_->redo();
     return true;
   }
+  if (event->matches(QKeySequence::SelectAll)) {
+    engine_->selectAll();
+    return true;
+  }
   if (event->matches(QKeySequence::Cut)) {
     if (!isReadOnly()) engine_->cut();
     return true;
@@ -261,7 +280,9 @@ void RichEditView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   const int before = textCursor().position();
-  QTextEdit::keyPressEvent(event);
+  engine_->applyKey(
+      typingKey(*event) ? RichEditEngine::KeyEdit::Typing : RichEditEngine::KeyEdit::Other,
+      [&] { QTextEdit::keyPressEvent(event); });
   if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)
     stepOverHidden(before, (event->modifiers() & Qt::ShiftModifier) != 0);
 }
@@ -305,7 +326,19 @@ void RichEditView::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
     return;
   }
-  QTextEdit::inputMethodEvent(event);
+  engine_->applyKey(event->commitString().isEmpty() ? RichEditEngine::KeyEdit::Other
+                                                    : RichEditEngine::KeyEdit::Typing,
+                    [&] { QTextEdit::inputMethodEvent(event); });
+}
+
+void RichEditView::focusInEvent(QFocusEvent* event) {
+  if (engine_ != nullptr) engine_->stopTyping();
+  QTextEdit::focusInEvent(event);
+}
+
+void RichEditView::focusOutEvent(QFocusEvent* event) {
+  if (engine_ != nullptr) engine_->stopTyping();
+  QTextEdit::focusOutEvent(event);
 }
 
 // An input method may replace text around the caret as well as commit new text (a
@@ -453,7 +486,7 @@ void RichEditView::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(tr("&Delete"), this, [this] { engine_->dispatch(WM_CLEAR, 0, 0); })
       ->setEnabled(writable && selected);
   menu.addSeparator();
-  menu.addAction(tr("Select &All"), this, [this] { selectAll(); });
+  menu.addAction(tr("Select &All"), this, [this] { engine_->selectAll(); });
   menu.exec(event->globalPos());
 }
 

@@ -24,7 +24,12 @@ void UndoLimiter::stepAdded() {
   // A new step drops the steps that could have been redone.
   const int now = doc_.availableUndoSteps();
   while (!stepEnds_.empty() && stepEnds_.back() >= now) stepEnds_.pop_back();
-  stepEnds_.push_back(now);
+  if (typing_ && groupOpen_ && !stepEnds_.empty()) {
+    stepEnds_.back() = now;  // more of the same typing
+  } else {
+    stepEnds_.push_back(now);
+  }
+  groupOpen_ = typing_;
   raiseFloor();
 }
 
@@ -42,6 +47,7 @@ void UndoLimiter::clear() {
   doc_.clearUndoRedoStacks();
   stepEnds_.clear();
   floor_ = 0;
+  groupOpen_ = false;
 }
 
 bool UndoLimiter::canUndo() const {
@@ -52,15 +58,37 @@ bool UndoLimiter::canRedo() const {
   return limit_ > 0 && doc_.isRedoAvailable();
 }
 
+// Undoes the document's commands back to where the step before this one ended.
 bool UndoLimiter::undo() {
   if (!canUndo()) return false;
-  doc_.undo();
+  groupOpen_ = false;
+  const int now = doc_.availableUndoSteps();
+  int target = floor_;
+  for (const int end : stepEnds_) {
+    if (end < now) target = std::max(target, end);
+  }
+  for (int before = now;;) {
+    doc_.undo();
+    const int after = doc_.availableUndoSteps();
+    if (after <= target || after >= before || !doc_.isUndoAvailable()) break;
+    before = after;
+  }
   return true;
 }
 
+// Redoes the document's commands up to where the next step ends.
 bool UndoLimiter::redo() {
   if (!canRedo()) return false;
-  doc_.redo();
+  groupOpen_ = false;
+  const int now = doc_.availableUndoSteps();
+  const auto next = std::upper_bound(stepEnds_.begin(), stepEnds_.end(), now);
+  const int target = next != stepEnds_.end() ? *next : now + 1;
+  for (int before = now;;) {
+    doc_.redo();
+    const int after = doc_.availableUndoSteps();
+    if (after >= target || after <= before || !doc_.isRedoAvailable()) break;
+    before = after;
+  }
   return true;
 }
 
@@ -68,6 +96,7 @@ void UndoLimiter::suspend() {
   doc_.setUndoRedoEnabled(false);  // this also empties the history
   stepEnds_.clear();
   floor_ = 0;
+  groupOpen_ = false;
 }
 
 void UndoLimiter::resume() {

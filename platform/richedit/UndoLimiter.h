@@ -5,7 +5,8 @@
 //
 // The document counts its history in commands, and one step (a paste, a typed paragraph
 // break) may hold several, so the limiter records where each step ends and keeps the floor
-// on such a boundary.
+// on such a boundary. A person's typing is one step however many keys it takes: what is
+// typed joins the typing before it until stopTyping, and undo and redo take whole steps.
 
 #include <deque>
 
@@ -21,6 +22,12 @@ class UndoLimiter {
   void setLimit(int limit);
   void stepAdded();  // the document recorded a new step
   void clear();      // the history is emptied
+
+  // Brackets one typed key (or input method commit); its steps join an open typing group.
+  void typingStarts() { typing_ = true; }
+  void typingEnds() { typing_ = false; }
+  // The next thing typed starts a step of its own.
+  void stopTyping() { groupOpen_ = false; }
 
   bool canUndo() const;
   bool canRedo() const;
@@ -44,6 +51,8 @@ class UndoLimiter {
   int limit_ = 100;
   int floor_ = 0;             // in the document's commands, always where a step ends
   std::deque<int> stepEnds_;  // the document's command count after each step, ascending
+  bool typing_ = false;       // a typed key is being applied
+  bool groupOpen_ = false;    // the last step is typing that the next typed key may join
 };
 
 }  // namespace richedit

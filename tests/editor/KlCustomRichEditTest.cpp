@@ -390,7 +390,8 @@ TEST_F(EditorTest, EditCommandsGoThroughTheWindow) {
   EXPECT_TRUE(edit->CanPaste());
   edit->SetSelection(4, 4, ScrollCaret::No);
   edit->PasteFromClipboard();
-  EXPECT_EQ(AllText(), "HeelHeel");
+  // Select all takes in the final paragraph mark, so the copy carries its break.
+  EXPECT_EQ(AllText(), "HeelHeel\r");
   edit->SelectAll();
   edit->CutToClipboard();
   EXPECT_FALSE(edit->HasText());
@@ -398,6 +399,41 @@ TEST_F(EditorTest, EditCommandsGoThroughTheWindow) {
   QImage picture(4, 4, QImage::Format_RGB32);
   QGuiApplication::clipboard()->setImage(picture);
   EXPECT_FALSE(edit->CanPaste());  // a picture alone is not text to paste
+}
+
+// Ctrl+Z takes back the last words, not the whole sentence: each blank, tab or break typed
+// after a word ends the typing's undo step, and the blank stays with its word.
+TEST_F(EditorTest, UndoTakesBackTheLastWordsTyped) {
+  edit->SetWantTabs(true);
+  edit->show();
+  QWidget* target = edit->focusProxy();
+  while (target->focusProxy() != nullptr) target = target->focusProxy();
+  auto press = [&](Qt::Key k, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &down);
+  };
+  for (QChar ch : QStringLiteral("Good dog\tsits")) {
+    press(ch == QLatin1Char('\t') ? Qt::Key_Tab : Qt::Key_unknown, QString(ch));
+  }
+  press(Qt::Key_Return, QStringLiteral("\r"));
+  press(Qt::Key_unknown, QStringLiteral("x"));
+  EXPECT_EQ(Sent(EM_STOPGROUPTYPING).size(), 3u);  // after "Good ", "dog\t" and "sits\r"
+  const std::vector<std::string> steps = {"Good dog\tsits\r", "Good dog\t", "Good ", ""};
+  for (const std::string& left : steps) {
+    edit->Undo();
+    EXPECT_EQ(AllText(), left);
+  }
+}
+
+// The control leaves the modified flag alone for paragraph formats; the component marks the
+// entry modified when a paragraph really changed, so that the change is saved on closing.
+TEST_F(EditorTest, ParagraphChangeMarksTheEntryModified) {
+  edit->SetText("Sit");
+  edit->SetModified(false);
+  edit->ParagraphAttributes().SetAlignment(ParagraphAlignment::AlignLeft);
+  EXPECT_FALSE(edit->Modified());  // nothing changed
+  edit->ParagraphAttributes().SetAlignment(ParagraphAlignment::AlignCenter);
+  EXPECT_TRUE(edit->Modified());
 }
 
 }  // namespace kl::test

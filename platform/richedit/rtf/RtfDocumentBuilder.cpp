@@ -44,8 +44,9 @@ void RtfDocumentBuilder::endParagraph(const QTextBlockFormat& block, const QText
   pendingMark_ = mark;
 }
 
-void RtfDocumentBuilder::finish() {
+void RtfDocumentBuilder::finish(FinalBreak finalBreak) {
   flushRun();
+  if (finalBreak == FinalBreak::Keep) placePendingBreak();
   breakPending_ = false;
 }
 

@@ -12,6 +12,9 @@ class QTextImageFormat;
 
 namespace richedit::rtf {
 
+// Whether the stream's final \par, still held back at its end, becomes a paragraph break.
+enum class FinalBreak { Drop, Keep };
+
 class RtfDocumentBuilder {
  public:
   explicit RtfDocumentBuilder(QTextCursor& cursor);
@@ -25,8 +28,8 @@ class RtfDocumentBuilder {
   // Ends the paragraph: block applies to it, mark is the format of its end-of-paragraph mark.
   void endParagraph(const QTextBlockFormat& block, const QTextCharFormat& mark);
 
-  // Writes what is held back; a paragraph break still pending is dropped.
-  void finish();
+  // Writes what is held back; a paragraph break still pending is dropped unless kept.
+  void finish(FinalBreak finalBreak = FinalBreak::Drop);
 
   QTextDocument* document() const { return cursor_.document(); }
 

@@ -63,10 +63,10 @@ RtfParser::RtfParser(QByteArrayView data, QTextCursor& cursor, Objects objects)
 
 RtfParser::~RtfParser() = default;
 
-void RtfParser::finish() {
+void RtfParser::finish(FinalBreak finalBreak) {
   flushBytes();
   flushPicture();
-  builder_.finish();
+  builder_.finish(finalBreak);
 }
 
 // ---- groups -----------------------------------------------------------------------------

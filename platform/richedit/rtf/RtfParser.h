@@ -49,7 +49,7 @@ class RtfParser : public RtfListener {
   RtfParser(QByteArrayView data, QTextCursor& cursor, Objects objects);
   ~RtfParser() override;
 
-  void finish();
+  void finish(FinalBreak finalBreak = FinalBreak::Drop);
 
   void onGroupOpen(qsizetype offset) override;
   void onGroupClose(qsizetype end) override;

@@ -21,7 +21,7 @@ ReadResult RtfReader::read(QByteArrayView data, QTextCursor& cursor, const ReadO
       data, cursor,
       options.allowObjects ? RtfParser::Objects::Keep : RtfParser::Objects::ResultOnly);
   RtfLexer::tokenize(data, parser);
-  parser.finish();
+  parser.finish(options.keepFinalBreak ? FinalBreak::Keep : FinalBreak::Drop);
   cursor.endEditBlock();
   return {true, {}};
 }

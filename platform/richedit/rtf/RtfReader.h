@@ -11,6 +11,8 @@ namespace richedit::rtf {
 struct ReadOptions {
   bool plainRtf = false;     // only keywords common to all languages: all this reader knows
   bool allowObjects = true;  // false: objects come in as their result only
+  // A fragment put into the text keeps its final \par; a whole document swallows it.
+  bool keepFinalBreak = false;
 };
 
 struct ReadResult {

@@ -346,7 +346,8 @@ void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, 
   }
   const QTextBlock next = block.next();
   const bool markInRange =
-      next.isValid() ? blockEnd < to_ : to_ >= blockEnd && (to_ > from_ || from_ == 0);
+      next.isValid() ? blockEnd < to_
+                     : options_.finalMark && to_ >= blockEnd && (to_ > from_ || from_ == 0);
   if (!markInRange) return;
   setLink({});
   // The mark that ends this paragraph is kept as the next paragraph's character format.

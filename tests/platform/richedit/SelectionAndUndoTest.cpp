@@ -15,11 +15,13 @@ TEST_F(SelectionTest, SetSelectionFollowsThePlatformRules) {
     LONG wantMin, wantMax;
   };
   const Case cases[] = {
-      {0, -1, 0, 18},                    // everything, the final paragraph mark included
-      {0, 100, 0, 18},                   // an end past the text is clamped to the mark
-      {5, 2, 2, 5},                      // reversed ranges are turned round
-      {-1, 5, 17, 17},                   // a negative start puts the caret at the end
-      {-3, -1, 17, 17}, {4, -1, 4, 18},  // a negative end runs to the end
+      {0, -1, 0, 18},    // everything, the final paragraph mark included
+      {0, 100, 0, 18},   // an end past the text is clamped to the mark
+      {17, 18, 17, 18},  // the final mark alone
+      {17, 50, 17, 18}, {17, -5, 17, 18}, {5, 2, 2, 5},  // reversed ranges are turned round
+      {-1, 5, 5, 5},     // a negative start deselects: the caret at the end
+      {-3, -1, 17, 17},  // equal ends out of the text: the caret at the end
+      {4, -1, 4, 18},    // a negative end runs to the end
       {40, 50, 17, 17}, {3, 3, 3, 3},
   };
   for (const Case& c : cases) {
@@ -28,6 +30,27 @@ TEST_F(SelectionTest, SetSelectionFollowsThePlatformRules) {
     const CHARRANGE got = selection();
     EXPECT_EQ(got.cpMin, c.wantMin);
     EXPECT_EQ(got.cpMax, c.wantMax);
+  }
+}
+
+// A negative start deselects: the caret goes to the end of what was selected, by either
+// message.
+TEST_F(SelectionTest, NegativeStartDeselects) {
+  setText("Euch gruesse Welt");
+  struct Case {
+    UINT msg;
+    LONG cpMin, cpMax;
+  };
+  for (const Case c : {Case{EM_EXSETSEL, -1, 0}, Case{EM_EXSETSEL, -1, 17}, Case{EM_SETSEL, -1, 0},
+                       Case{EM_SETSEL, -1, 17}}) {
+    SCOPED_TRACE(testing::Message() << c.msg << ": " << c.cpMin << "," << c.cpMax);
+    select(2, 5);
+    CHARRANGE r{c.cpMin, c.cpMax};
+    const LRESULT answer =
+        c.msg == EM_EXSETSEL ? send(EM_EXSETSEL, 0, &r) : send(EM_SETSEL, WPARAM(c.cpMin), c.cpMax);
+    EXPECT_EQ(answer, 5);
+    EXPECT_EQ(selection().cpMin, 5);
+    EXPECT_EQ(selection().cpMax, 5);
   }
 }
 
@@ -139,12 +162,12 @@ TEST_F(UndoTest, ModifyFlagFollowsEdits) {
   bold.dwMask = CFM_BOLD;
   bold.dwEffects = CFE_BOLD;
   send(EM_SETCHARFORMAT, SCF_SELECTION, &bold);
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
   send(EM_SETMODIFY, 0);
   EXPECT_EQ(send(EM_GETMODIFY), 0);
   select(1, 1);
   replace("x");
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
 }
 
 TEST_F(UndoTest, UndoAndRedoOfReplacements) {

@@ -1,5 +1,7 @@
 // EM_STREAMIN / EM_STREAMOUT through the callback protocol.
 
+#include <cctype>
+
 #include "tests/platform/richedit/RichEditFixture.h"
 
 namespace richedit::test {
@@ -90,7 +92,7 @@ TEST_F(StreamTest, WholeTextLoadIsNotUndoableAndLeavesTheCaretAtTheStart) {
   EXPECT_EQ(pipe.largestAsk, 4096);
   EXPECT_GE(pipe.calls, 4);  // three full buffers and the call that delivers nothing
   EXPECT_EQ(send(EM_CANUNDO), 0);
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
   EXPECT_EQ(selection().cpMin, 0);
   EXPECT_EQ(selection().cpMax, 0);
   EXPECT_EQ(sink.count(EN_CHANGE), 1);
@@ -126,24 +128,57 @@ TEST_F(StreamTest, RtfOfSomethingElseEmptiesTheControl) {
   EXPECT_EQ(send(WM_GETTEXTLENGTH), 0);
 }
 
-TEST_F(StreamTest, RtfIn) {
-  Pipe pipe{"{\\rtf1 TestSomeText}"};
-  pipe.chunk = 4;
-  DWORD error = 1;
-  EXPECT_GT(streamIn(SF_RTF, pipe, &error), 0);
-  EXPECT_EQ(error, 0u);
-  EXPECT_EQ(range(0, -1), "TestSomeText");
+// RTF answers the characters it put into the control, text the bytes it read; a stream into
+// the selection keeps its final paragraph break, one that replaces everything swallows it.
+TEST_F(StreamTest, StreamInAnswersWhatItPutIn) {
+  struct Case {
+    WPARAM format;
+    const char* start;  // the text before, all of it selected
+    std::string bytes;
+    LRESULT answer;
+    const char* want;
+    LRESULT lengthWithCrLf;  // WM_GETTEXTLENGTH afterwards
+  };
+  const Case cases[] = {
+      {SF_RTF, "", "{\\rtf1\\fi100\\li200\\rtlpar\\qr TestSomeText}", 12, "TestSomeText", 12},
+      {SF_RTF, "", "{\\rtf1 TestSomeText\\par}", 12, "TestSomeText", 12},
+      {SF_RTF, "", "{\\rtf1 TestSomeText\\par\\par}", 13, "TestSomeText\r", 14},
+      {SF_RTF | SFF_SELECTION, "old text", "{\\rtf1 TestSomeText\\par}", 13, "TestSomeText\r", 14},
+      {SF_RTF | SFF_SELECTION, "old", "{\\rtf1 TestSomeText}", 12, "TestSomeText", 12},
+      {SF_TEXT, "", "TestSomeText", 12, "TestSomeText", 12},
+      {SF_TEXT, "", "caf\xC3\xA9", 5, "caf\xC3\xA9", 5},  // bytes, not characters
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    setText(c.start);
+    select(0, -1);
+    Pipe pipe{c.bytes};
+    pipe.chunk = 4;
+    DWORD error = 1;
+    EXPECT_EQ(streamIn(c.format, pipe, &error), c.answer);
+    EXPECT_EQ(error, 0u);
+    EXPECT_EQ(range(0, -1), c.want);
+    EXPECT_EQ(send(WM_GETTEXTLENGTH), c.lengthWithCrLf);
+  }
 }
 
-TEST_F(StreamTest, TextOutWritesCrLfInChunks) {
+// Inserted into the middle of a paragraph, the fragment's final break splits it.
+TEST_F(StreamTest, SelectionStreamKeepsTheFragmentsLastBreak) {
+  setText("abcdef");
+  select(3, 3);
+  Pipe pipe{"{\\rtf1 X\\par}"};
+  EXPECT_EQ(streamIn(SF_RTF | SFF_SELECTION, pipe), 2);
+  EXPECT_EQ(range(0, -1), "abcX\rdef");
+}
+
+TEST_F(StreamTest, TextOutWritesCrLf) {
   setText("TestSomeText\r");
   Pipe pipe;
-  pipe.chunk = 5;
   DWORD error = 1;
   EXPECT_EQ(streamOut(SF_TEXT, pipe, &error), 14);
   EXPECT_EQ(error, 0u);
   EXPECT_EQ(pipe.data, "TestSomeText\r\n");
-  EXPECT_EQ(pipe.calls, 3);
+  EXPECT_EQ(pipe.calls, 1);
 
   Pipe wide;
   select(0, 4);
@@ -163,6 +198,53 @@ TEST_F(StreamTest, OutputErrorsStopTheStream) {
   stalled.chunk = 0;
   EXPECT_EQ(streamOut(SF_TEXT, stalled, &error), 0);
   EXPECT_NE(error, 0u);
+}
+
+// A callback that takes fewer bytes than offered ends the stream: nothing is offered twice,
+// so the output never holds a piece twice over.
+TEST_F(StreamTest, ShortWriteEndsTheStream) {
+  for (const WPARAM format : {WPARAM(SF_TEXT), WPARAM(SF_RTF)}) {
+    SCOPED_TRACE(format);
+    setText("TestSomeText");
+    Pipe pipe;
+    pipe.chunk = 1;
+    DWORD error = 1;
+    EXPECT_EQ(streamOut(format, pipe, &error), 0);
+    EXPECT_EQ(pipe.calls, 1);
+    EXPECT_EQ(pipe.data.size(), 1u);
+  }
+}
+
+TEST_F(StreamTest, RtfOutWritesTheBreaksInTheRange) {
+  struct Case {
+    const char* text;
+    LONG from, to;  // -2: the whole document, not the selection
+    int pars;
+  };
+  const Case cases[] = {
+      {"TestSomeText", -2, -2, 1},  // the whole document ends with its mark
+      {"TestSomeText", 0, 12, 0},   // a selection without the mark has none
+      {"TestSomeText\r", 0, 13, 1}, {"TestSomeText\r", 0, 5, 0},
+      {"TestSomeText", 0, -1, 1},  // everything selected takes the final mark in
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.text << " " << c.from << "," << c.to);
+    setText(c.text);
+    WPARAM format = SF_RTF;
+    if (c.from != -2) {
+      select(c.from, c.to);
+      format |= SFF_SELECTION;
+    }
+    Pipe pipe;
+    streamOut(format, pipe);
+    std::size_t pars = 0;
+    for (std::size_t at = pipe.data.find("\\par"); at != std::string::npos;
+         at = pipe.data.find("\\par", at + 1)) {
+      const char next = at + 4 < pipe.data.size() ? pipe.data[at + 4] : ' ';
+      if (!std::isalpha(static_cast<unsigned char>(next))) ++pars;  // not \pard
+    }
+    EXPECT_EQ(int(pars), c.pars);
+  }
 }
 
 TEST_F(StreamTest, RtfOutIsADocument) {

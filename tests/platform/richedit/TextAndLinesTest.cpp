@@ -49,7 +49,7 @@ TEST_F(TextTest, TextLengthCountsBreaksAsAskedFor) {
 
 TEST_F(TextTest, SetTextKeepsModifyFlagAndClearsUndo) {
   replace("typed");
-  ASSERT_EQ(send(EM_GETMODIFY), 1);
+  ASSERT_EQ(send(EM_GETMODIFY), -1);
   send(EM_SETMODIFY, 0);
   setText("loaded");
   EXPECT_EQ(send(EM_GETMODIFY), 0);
@@ -97,7 +97,51 @@ TEST_F(TextTest, ReplaceSelectionAnswersLengthAndNullDeletes) {
   select(3, 9);
   send(EM_REPLACESEL, 1, LPARAM(0));
   EXPECT_EQ(range(0, -1), "bye");
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
+}
+
+// The answer is the length of the string passed, before its line breaks fold into one each.
+TEST_F(TextTest, ReplaceSelectionAnswersTheLengthPassed) {
+  struct Case {
+    const char* text;
+    LRESULT answer;
+    const char* want;
+  };
+  for (const Case c : {Case{"a\r\nb", 4, "a\rb"}, Case{"x\ny\rz", 5, "x\ry\rz"}, Case{"", 0, ""}}) {
+    setText("");
+    EXPECT_EQ(send(EM_REPLACESEL, 1, c.text), c.answer);
+    EXPECT_EQ(range(0, -1), c.want);
+  }
+}
+
+// A range refused answers 0 and leaves the caller's buffer as it was.
+TEST_F(TextTest, RefusedTextRangeLeavesTheBuffer) {
+  setText("foo bar\r\nfoo bar");
+  struct Case {
+    LONG from, to;
+    LRESULT answer;
+  };
+  for (const Case c :
+       {Case{-1, 3, 0}, Case{1, -1, 0}, Case{4, 4, 0}, Case{6, 2, 0}, Case{4, 11, 7}}) {
+    SCOPED_TRACE(testing::Message() << c.from << "," << c.to);
+    char buffer[32];
+    std::memset(buffer, '#', sizeof buffer);
+    TEXTRANGEA r{{c.from, c.to}, buffer};
+    EXPECT_EQ(send(EM_GETTEXTRANGE, 0, &r), c.answer);
+    if (c.answer == 0) {
+      EXPECT_EQ(buffer[0], '#');
+    }
+  }
+}
+
+TEST_F(TextTest, SetTextClearsTheModifyFlag) {
+  replace("typed");
+  ASSERT_EQ(send(EM_GETMODIFY), -1);
+  for (const char* text : {"plain", "{\\rtf1 rich}"}) {
+    send(EM_SETMODIFY, 1);
+    setText(text);
+    EXPECT_EQ(send(EM_GETMODIFY), 0);
+  }
 }
 
 TEST_F(TextTest, TextLimitCutsReplacementButNotSetText) {
@@ -107,7 +151,7 @@ TEST_F(TextTest, TextLimitCutsReplacementButNotSetText) {
   EXPECT_EQ(range(0, -1), "longer than five");  // WM_SETTEXT ignores the limit
   setText("abc");
   select(3, 3);
-  EXPECT_EQ(send(EM_REPLACESEL, 1, "defgh"), 2);
+  EXPECT_EQ(send(EM_REPLACESEL, 1, "defgh"), 5);  // the length passed, not what fitted
   EXPECT_EQ(range(0, -1), "abcde");
   send(EM_EXLIMITTEXT, 0, 0);
   EXPECT_EQ(send(EM_GETLIMITTEXT), 65536);

@@ -26,6 +26,7 @@ class WindowTest : public RichEditTest {
     rich->setData(QStringLiteral("text/rtf"), QByteArray(rtf));
     QApplication::clipboard()->setMimeData(rich);
     type(QStringLiteral("abc"));
+    send(EM_STOPGROUPTYPING);  // so that the break typed next is a step of its own
     key(Qt::Key_Return, QStringLiteral("\r"));
     key(Qt::Key_V, QString(), Qt::ControlModifier);
   }
@@ -39,7 +40,7 @@ TEST_F(WindowTest, TypingEnterAndTab) {
   type(QStringLiteral("stay"));
   EXPECT_EQ(range(0, -1), "Sit\r\tstay");
   EXPECT_EQ(send(EM_GETLINECOUNT), 2);
-  EXPECT_EQ(send(EM_GETMODIFY), 1);
+  EXPECT_EQ(send(EM_GETMODIFY), -1);
   key(Qt::Key_Backspace);
   EXPECT_EQ(range(0, -1), "Sit\r\tsta");
   EXPECT_EQ(selection().cpMin, 8);
@@ -89,7 +90,7 @@ TEST_F(WindowTest, UndoLimitHoldsForTheKeyboard) {
 // A paste is one step however many edits it makes inside the document.
 TEST_F(WindowTest, UndoLimitCountsStepsNotTheEditsInThem) {
   send(EM_SETUNDOLIMIT, 2);
-  typeBreakThenPaste("{\\rtf1\\ansi\\pard\\fs20 stay\\par}");
+  typeBreakThenPaste("{\\rtf1\\ansi\\pard\\fs20 stay}");
   ASSERT_EQ(range(0, -1), "abc\rstay");
   key(Qt::Key_Z, QString(), Qt::ControlModifier);
   EXPECT_EQ(range(0, -1), "abc\r");
@@ -111,16 +112,57 @@ TEST_F(WindowTest, TextLimitRefusesTypingAndCutsPaste) {
 }
 
 TEST_F(WindowTest, UndoTakesBackThePasteAloneNotTheBreakTypedBeforeIt) {
-  // Bare RTF, and RTF as the control itself copies it (paragraph properties, closing \par).
-  for (const char* rtf : {"{\\rtf1\\ansi stay}", "{\\rtf1\\ansi\\pard\\fs20 stay\\par\r\n}"}) {
-    SCOPED_TRACE(rtf);
+  // Bare RTF, and RTF as the control itself copies a paragraph (properties, closing \par),
+  // whose break comes along.
+  struct Case {
+    const char* rtf;
+    const char* pasted;
+  };
+  for (const Case c : {Case{"{\\rtf1\\ansi stay}", "abc\rstay"},
+                       Case{"{\\rtf1\\ansi\\pard\\fs20 stay\\par\r\n}", "abc\rstay\r"}}) {
+    SCOPED_TRACE(c.rtf);
     setText("");
-    typeBreakThenPaste(rtf);
-    ASSERT_EQ(range(0, -1), "abc\rstay");
+    typeBreakThenPaste(c.rtf);
+    ASSERT_EQ(range(0, -1), c.pasted);
     key(Qt::Key_Z, QString(), Qt::ControlModifier);
     EXPECT_EQ(range(0, -1), "abc\r");
     key(Qt::Key_Z, QString(), Qt::ControlModifier);
     EXPECT_EQ(range(0, -1), "abc");
+  }
+}
+
+// Ctrl+A takes in the final mark, so cutting everything and pasting it gives the text back
+// with its last break.
+TEST_F(WindowTest, SelectAllCutAndPasteGiveTheTextBack) {
+  setText("Euch gruesse Welt");
+  key(Qt::Key_A, QString(), Qt::ControlModifier);
+  EXPECT_EQ(selection().cpMin, 0);
+  EXPECT_EQ(selection().cpMax, 18);
+  key(Qt::Key_X, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "");
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  EXPECT_EQ(range(0, -1), "Euch gruesse Welt\r");
+}
+
+// Copy and paste carry exactly the paragraph breaks selected: none gained, none lost.
+TEST_F(WindowTest, CopyAndPasteKeepParagraphBreaksExactly) {
+  struct Case {
+    LONG from, to;
+    const char* after;  // the copy pasted at the end
+  };
+  const Case cases[] = {
+      {0, 3, "one\rtwoone"},
+      {0, 4, "one\rtwoone\r"},
+      {2, 6, "one\rtwoe\rtw"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << "," << c.to);
+    setText("one\rtwo");
+    select(c.from, c.to);
+    key(Qt::Key_C, QString(), Qt::ControlModifier);
+    select(7, 7);
+    key(Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(range(0, -1), c.after);
   }
 }
 
