@@ -19,6 +19,7 @@
 #include "framework/actions/Action.h"
 #include "framework/actions/ActionList.h"
 #include "framework/actions/ImageList.h"
+#include "store/AboutLinks.h"
 #include "store/GlobalUnit.h"
 
 // The artwork is compiled into the program's library, which must register it itself.
@@ -93,11 +94,8 @@ void TfrmMain::SetUpJournalPaths() {
 }
 
 void TfrmMain::FormShow() {
-  {
-    // Shown before the window is on screen, so it stands alone, centred.
-    TfrmAbout about;
-    Dialogs().ExecModal(about);
-  }
+  // Shown before the journal is read; start-up goes on once the user has closed it.
+  ShowAbout();
   try {
     SetUpJournalPaths();
     ForceJournalFolder(JournalFolder());
@@ -136,8 +134,15 @@ void TfrmMain::actExitExecute(TObject*) {
 }
 
 void TfrmMain::actAboutExecute(TObject*) {
-  TfrmAbout about(this);
-  Dialogs().ExecModal(about);
+  ShowAbout();
+}
+
+void TfrmMain::imgLogosClick(TObject*) {
+  OpenLink(HomePage);
+}
+
+void TfrmMain::imgRecomClick(TObject*) {
+  OpenLink(CoursePage);
 }
 
 void TfrmMain::UpdateModifiedStatus() {

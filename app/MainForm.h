@@ -6,7 +6,8 @@
 // Its methods are spread over files by concern: MainForm.cpp (start-up, closing, the caption),
 // MainLayout.cpp (the controls), MainActions.cpp (the action list), MainMenus.cpp (the menu and
 // the tool bars), MainEntries.cpp (entry commands and the tree), MainFormatting.cpp (formatting
-// commands and the editor's events) and MainStatus.cpp (the status bar).
+// commands and the editor's events), MainPictures.cpp (the picture command) and MainStatus.cpp
+// (the status bar).
 
 #include <QWidget>
 #include <memory>
@@ -26,6 +27,7 @@ namespace kl {
 
 class TAction;
 class TActionList;
+class TClickLabel;
 class TCoolBar;
 class TEntryTree;
 class TImageList;
@@ -44,8 +46,8 @@ class TfrmMain : public QWidget, public TObject {
   TToolBar* tlbMainMenu = nullptr;
   TToolBar* ToolBar1 = nullptr;
   QWidget* pnlImages = nullptr;
-  QLabel* imgLogos = nullptr;
-  QLabel* imgRecom = nullptr;
+  TClickLabel* imgLogos = nullptr;
+  TClickLabel* imgRecom = nullptr;
   QWidget* pnlRight = nullptr;
   TStatusPanels* stbMain = nullptr;
   TToolBar* tlbMaintoolbar = nullptr;
@@ -103,6 +105,8 @@ class TfrmMain : public QWidget, public TObject {
   bool FormClose();
   void actExitExecute(TObject* Sender);
   void actAboutExecute(TObject* Sender);
+  void imgLogosClick(TObject* Sender);
+  void imgRecomClick(TObject* Sender);
   void UpdateModifiedStatus();
   void UpdateCaption();
 
@@ -125,6 +129,8 @@ class TfrmMain : public QWidget, public TObject {
   void actAlignRightExecute(TObject* Sender);
   void actAlignCenterExecute(TObject* Sender);
   void actFontSelectExecute(TObject* Sender);
+  // MainPictures.cpp
+  void actInsertImageExecute(TObject* Sender);
   void rchMainSelectionChange(TObject* Sender);
   void rchMainChange(TObject* Sender);
   void UpdateCaretPosition();

@@ -5,6 +5,7 @@
 // is recorded and answered OK without taking an answer from the queue.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ class ScriptedDialogs : public IDialogs {
   void QueueModalResult(int result) { modalResults_.push_back(result); }
   void QueuePrinter(const PrintRequest& chosen) { printers_.emplace_back(chosen); }
   void QueuePrinterCancel() { printers_.emplace_back(std::nullopt); }
+  // Looks at each form run modally while it is up, before its queued result is answered.
+  std::function<void(QDialog& form)> OnModalForm;
 
   // What was asked, in order.
   const std::vector<MessageRequest>& Messages() const { return messages_; }

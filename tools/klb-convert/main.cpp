@@ -98,9 +98,14 @@ int convert(const QString& inputPath, const QString& outputPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("klb-convert %s\n", KL_VERSION);
+    return 0;
+  }
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: klb-convert INPUT OUTPUT\n"
+                 "       klb-convert --version\n"
                  "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text)\n"
                  "  OUTPUT  .txt for plain text (UTF-8), .rtf or .klb for RTF\n");
     return 2;
