@@ -257,10 +257,18 @@ void RtfParser::endParagraph() {
 void RtfParser::finishPicture(const State& closed, qsizetype end) {
   QImage image = decodePicture(pict_, kMaxStreamPixels - decodedPixels_);
   decodedPixels_ += qint64(image.width()) * image.height();
-  const QSize twips = shownSizeTwips(pict_, image);
+  const bool shown = !image.isNull();
+  // A bitmap inserted without its size gets one that fits the page, and is saved with it, so
+  // that other readers show it as it is shown here.
+  const bool sizeless =
+      shown && pict_.kind == Word::DiBitmap && pict_.width <= 0 && pict_.goalWidth <= 0;
+  const QSize pixels = sizeless ? dibitmapPixels(pict_) : QSize();
+  const QSize twips = sizeless ? pageFittedGoalTwips(pixels.width(), pixels.height())
+                               : shownSizeTwips(pict_, image);
   if (image.isNull()) image = placeholderImage();
   emitPicture(image, pict_.kindName(), twips, closed.open, end);
   pending_->inShpPict = !stack_.empty() && top().dest == Destination::ShpPict;
+  if (sizeless && !pending_->inShpPict) pending_->source = sizedDibitmapGroup(pict_, twips);
   pict_.data = QByteArray();
 }
 
@@ -287,7 +295,10 @@ void RtfParser::flushPicture() {
   if (!pending_) return;
   const auto picture = std::move(pending_);
   picture->format.setProperty(
-      fmt::PictureSource, data_.sliced(picture->from, picture->to - picture->from).toByteArray());
+      fmt::PictureSource,
+      !picture->source.isEmpty()
+          ? picture->source
+          : data_.sliced(picture->from, picture->to - picture->from).toByteArray());
   builder_.appendObject(picture->format);
   paragraphHasContent_ = true;
 }

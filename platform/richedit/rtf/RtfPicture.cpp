@@ -4,6 +4,10 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "platform/richedit/rtf/RtfHex.h"
 
 namespace richedit::rtf {
 
@@ -180,6 +184,35 @@ QSize shownSizeTwips(const PictureData& p, const QImage& image) {
   if (width <= 0) width = 1440;
   if (height <= 0) height = 1440;
   return {clampTwips(width * scaleX / 100), clampTwips(height * scaleY / 100)};
+}
+
+QSize pageFittedGoalTwips(qint64 width, qint64 height) {
+  constexpr double kPageTextWidth = 9360, kPageTextHeight = 12960;
+  const double w = double(std::max<qint64>(width, 1)) * 15;
+  const double h = double(std::max<qint64>(height, 1)) * 15;
+  const double scale = std::min({1.0, kPageTextWidth / w, kPageTextHeight / h});
+  return {std::max(1, int(std::lround(w * scale))), std::max(1, int(std::lround(h * scale)))};
+}
+
+QSize dibitmapPixels(const PictureData& picture) {
+  const QByteArray& data = picture.data;
+  if (data.size() < 12) return {};
+  if (u32(data, 0) == 12) return QSize(u16(data, 4), u16(data, 6));
+  const qint64 height = std::abs(qint64(s32(data, 8)));
+  return QSize(s32(data, 4), int(std::min<qint64>(height, INT_MAX)));
+}
+
+QByteArray sizedDibitmapGroup(const PictureData& picture, QSize twips) {
+  const QByteArray& data = picture.data;
+  const QSize pixels = dibitmapPixels(picture);
+  const int width = pixels.width(), height = pixels.height();
+  QByteArray group = QByteArrayLiteral("{\\pict\\dibitmap0\\picw") + QByteArray::number(width) +
+                     "\\pich" + QByteArray::number(height) + "\\picwgoal" +
+                     QByteArray::number(twips.width()) + "\\pichgoal" +
+                     QByteArray::number(twips.height()) + "\n";
+  appendHex(group, data.constData(), data.size());
+  group += '}';
+  return group;
 }
 
 QImage placeholderImage() {

@@ -36,6 +36,18 @@ QImage decodePicture(const PictureData& picture, qint64 maxPixels = kMaxPictureP
 // The size the picture is shown at, in twips, from the goal size, the scale and the pixels.
 QSize shownSizeTwips(const PictureData& picture, const QImage& image);
 
+// The size in twips a picture of these pixels is given when it comes without one: one pixel to
+// 15 twips (96 per inch), made smaller where needed to fit a page's text, 6.5 by 9 inches, so
+// that every reader shows it within the page.
+QSize pageFittedGoalTwips(qint64 width, qint64 height);
+
+// The width and height a \dibitmap picture's header gives.
+QSize dibitmapPixels(const PictureData& picture);
+
+// The group "{\pict\dibitmap0\picwN\pichN\picwgoalN\pichgoalN" with the picture's data as
+// hex digits, for a \dibitmap picture that came without its sizes.
+QByteArray sizedDibitmapGroup(const PictureData& picture, QSize twips);
+
 // A grey box to stand for a picture or object that is not shown.
 QImage placeholderImage();
 
