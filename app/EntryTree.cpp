@@ -1,8 +1,11 @@
 #include "app/EntryTree.h"
 
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <exception>
 #include <utility>
 
@@ -87,6 +90,44 @@ void TEntryTree::FinishEdit(QTreeWidgetItem* node, const QString& text) {
 void TEntryTree::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) RaiseReported(OnDblClick, this);
+}
+
+void TEntryTree::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
+    RaiseReported(OnDblClick, this);
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+bool TEntryTree::LabelIsCut(const QTreeWidgetItem* node) const {
+  const QModelIndex index = indexFromItem(node);
+  const QRect row = visualRect(index);
+  if (row.isEmpty()) return false;
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.rect = row;
+  // What the delegate needs for the text alone, against what the row leaves it.
+  const int needed = itemDelegate()->sizeHint(option, index).width();
+  return row.left() + needed > viewport()->width();
+}
+
+bool TEntryTree::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QTreeWidgetItem* node = itemAt(help->pos());
+    // A node with a tool tip of its own (the root names the journal's folder) shows that.
+    if (node && node->toolTip(0).isEmpty()) {
+      if (LabelIsCut(node))
+        QToolTip::showText(help->globalPos(), node->text(0), viewport(), visualItemRect(node));
+      else
+        QToolTip::hideText();
+      return true;
+    }
+  }
+  return QTreeWidget::viewportEvent(event);
 }
 
 }  // namespace kl

@@ -1,7 +1,8 @@
 #pragma once
 // The entry tree: nodes whose labels can be edited in place (F2, or a slow second click on the
 // selected node). When an edit is finished the window's handler sees the new label and may
-// change it; what it leaves becomes the node's text.
+// change it; what it leaves becomes the node's text. Enter on a node opens it as a double-click
+// does, and a label cut short by the pane's width shows whole as a tool tip.
 
 #include <QTreeWidget>
 #include <functional>
@@ -32,6 +33,12 @@ class TEntryTree : public QTreeWidget, public TObject {
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  // Whether the node's label is drawn cut short in its row.
+  bool LabelIsCut(const QTreeWidgetItem* node) const;
 };
 
 }  // namespace kl

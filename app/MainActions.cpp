@@ -124,7 +124,7 @@ void TfrmMain::SetupOtherActions() {
 
 void TfrmMain::SetupDialogs() {
   dgoOpenEntry.title = "Select journal entry ...";
-  dgoOpenEntry.filter = "Kennel Logbook (*.klb)|*.klb|All Files (*.*)|*.*";
+  dgoOpenEntry.filter = "Kennel Logbook (*.klb)|*.klb|Rich Text (*.rtf)|*.rtf|All Files (*.*)|*.*";
   dgoOpenEntry.filterIndex = 1;
   dgoOpenEntry.defaultExt = ".klb";
   dgoOpenEntry.hideReadOnly = true;

@@ -1,17 +1,19 @@
 // The entry commands and the entry tree: New, Open, Save, opening a node by double-click,
 // renaming a node in place, and the two methods that load and save the editor's entry.
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 
-#include "app/EntryDates.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
 #include "editor/KlRichEdit.h"
 #include "editor/KlTextAttributes.h"
 #include "editor/RichEditStrings.h"
+#include "framework/Exception.h"
 #include "framework/actions/Action.h"
+#include "store/EntryDates.h"
 #include "store/GlobalUnit.h"
 
 namespace kl {
@@ -22,6 +24,25 @@ namespace {
 bool IsBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// Checks, before anything in the window changes, that the file chosen through Open can become
+// an entry: it can be read, and it holds RTF (it starts with "{\rtf") or text (no NUL byte in
+// its first 64 KB). A picture or a program picked by mistake would otherwise turn into pages
+// of noise, and the editor's text would be gone. A file that cannot be read fails like any read;
+// one of another kind is refused with a message, answering false.
+bool IsOpenableFile(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception("Cannot open file \"" + path + "\". " + file.errorString().toStdString());
+  const QByteArray start = file.read(64 * 1024);
+  if (file.error() != QFileDevice::NoError)
+    throw Exception("Cannot read file \"" + path + "\". " + file.errorString().toStdString());
+  if (!start.startsWith("{\\rtf") && start.contains('\0')) {
+    ShowMessage(path + " is not a rich text or text file");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -47,15 +68,18 @@ void TfrmMain::actNewExecute(TObject*) {
   rchMain->Lines().Add("");
   rchMain->SetModified(false);
   UpdateModifiedStatus();
+  rchMain->SetFocus();
 }
 
 void TfrmMain::actOpenExecute(TObject*) {
   dgoOpenEntry.initialDir = JournalFolder();
   const std::optional<std::string> file = Dialogs().OpenFile(dgoOpenEntry);
   if (!file) return;
+  if (!IsOpenableFile(*file)) return;
   if (!ConfirmReplaceEntry()) return;
   currentEntry_ = -1;
   LoadEntry(-1, *file);
+  rchMain->SetFocus();
 }
 
 void TfrmMain::actSaveExecute(TObject*) {
@@ -73,6 +97,7 @@ void TfrmMain::tvEntriesDblClick(TObject*) {
   std::string path;
   GetEntryFileName(number, "", path);
   LoadEntry(number, path);
+  rchMain->SetFocus();
 }
 
 void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) {
@@ -80,8 +105,10 @@ void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) 
     S = "Entries";
   } else if (IsBlank(S)) {
     S = Node->text(0).toStdString();
-  } else {
-    SaveEntryTitle(TEntryTree::NodeData(Node), S);
+  } else if (SaveEntryTitle(TEntryTree::NodeData(Node), S) &&
+             TEntryTree::NodeData(Node) == currentEntry_) {
+    // The caption must not go on showing a title that no longer exists.
+    UpdateCaption();
   }
 }
 
@@ -147,6 +174,8 @@ void TfrmMain::LoadJournalEntries() {
   tvEntries->clear();
   auto* root = new QTreeWidgetItem(QStringList{"Entries"});
   root->setFlags(root->flags() | Qt::ItemIsEditable);
+  // Which journal this is: a program folder that cannot be written keeps it elsewhere.
+  root->setToolTip(0, QString::fromStdString(JournalFolder()));
   tvEntries->addTopLevelItem(root);
   try {
     QList<QTreeWidgetItem*> nodes;

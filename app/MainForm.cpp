@@ -21,6 +21,7 @@
 #include "framework/actions/ImageList.h"
 #include "store/AboutLinks.h"
 #include "store/GlobalUnit.h"
+#include "store/JournalRepair.h"
 
 // The artwork is compiled into the program's library, which must register it itself.
 static void InitArtwork() {
@@ -104,10 +105,47 @@ void TfrmMain::FormShow() {
     Application().HandleException(failure);
     return;
   }
+  RemoveStaleSaveFiles();
   OpenJournalIni();
+  CheckJournalIndex();
   LoadJournalEntries();
   actNew->Execute();
   rchMain->SetFocus();
+}
+
+void TfrmMain::CheckJournalIndex() {
+  const std::string index = AppFolder() + "journal.ini";
+  try {
+    if (!IsJournalIndexDamaged()) return;
+  } catch (const std::exception&) {
+    return;  // an index that cannot be read is reported when the tree is filled
+  }
+  std::string copy;
+  try {
+    copy = KeepDamagedIndexCopy();
+  } catch (const std::exception& failure) {
+    // Without a copy nothing may replace it: it is read as it is.
+    ShowMessage("The journal index " + index + " is damaged, and no copy of it could be kept (" +
+                failure.what() + "). It is left as it is.");
+    return;
+  }
+  MessageRequest question;
+  question.text = "The journal index " + index + " is damaged. A copy of it is kept as " + copy +
+                  ".\n\nDo you want to rebuild the index from the entries in " + JournalFolder() +
+                  "?";
+  question.caption = Application().Title();
+  question.icon = MsgIcon::Warning;
+  question.buttons = MsgButtons::YesNo;
+  question.buttonTexts = {"&Yes", "&No"};
+  if (Dialogs().MessageBox(question) != MsgResult::Yes) {
+    SetJournalIndexAside();
+    return;
+  }
+  try {
+    RebuildJournalIndex();
+  } catch (const std::exception& failure) {
+    ShowMessage(std::string("RebuildJournalIndex: Error - ") + failure.what());
+  }
 }
 
 bool TfrmMain::FormClose() {

@@ -151,6 +151,10 @@ class TfrmMain : public QWidget, public TObject {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // MainForm.cpp
+  // At start-up: a damaged index is reported, copied aside and, when the user wants it,
+  // rebuilt from the entry files.
+  void CheckJournalIndex();
   // MainLayout.cpp
   void BuildLayout();
   void BuildTopPanel();

@@ -353,10 +353,16 @@ void TRichEditStrings::LoadFromFile(const std::string& fileName) {
 
 void TRichEditStrings::SaveToFile(const std::string& fileName) {
   WithFileFormat(fileName, [&] {
-    // Written beside the target and renamed over it only when complete.
+    // Written beside the target and renamed over it only once it is on the disk. A failure
+    // of the file itself says why (a full disk, a disk that failed to flush).
     TFileStream file(fileName, TFileMode::fmCreate);
-    SaveToStream(file);
-    file.Commit();
+    try {
+      SaveToStream(file);
+      file.Commit();
+    } catch (const Exception&) {
+      if (file.Failure().empty()) throw;
+      throw Exception("Failed to Save Stream. " + file.Failure());
+    }
   });
 }
 

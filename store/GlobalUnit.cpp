@@ -16,6 +16,7 @@
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
+#include "platform/files/DurableFile.h"
 #include "platform/profile/IniValue.h"
 #include "store/IniFile.h"
 
@@ -35,6 +36,11 @@ struct StoreState {
 StoreState& State() {
   static StoreState state;
   return state;
+}
+
+std::string WithoutDelimiter(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 std::string WithDelimiter(std::string folder) {
@@ -58,6 +64,18 @@ bool IsBlank(const std::string& text) {
   return true;
 }
 
+// Whether the file's path names a place inside the folder (at any depth), as written or after
+// links are followed.
+bool LiesInFolder(const QString& file, const QString& folder) {
+  const auto inside = [](const QString& path, const QString& base) {
+    return !base.isEmpty() && path.startsWith(base + u'/');
+  };
+  if (inside(QDir::cleanPath(file), QDir::cleanPath(folder))) return true;
+  const QString realFile = QFileInfo(file).canonicalFilePath();
+  const QString realFolder = QFileInfo(folder).canonicalFilePath();
+  return !realFile.isEmpty() && inside(realFile, realFolder);
+}
+
 bool CanCreateFilesIn(const std::string& folder) {
   const QString path = QString::fromStdString(folder);
   if (!QFileInfo(path).isDir()) return false;
@@ -68,16 +86,19 @@ bool CanCreateFilesIn(const std::string& folder) {
 }
 
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
-// overwrite a recorded one, nor take a number the tree cannot list.
+// overwrite a recorded one, nor take a number the tree cannot list: a number that stands as a
+// key anywhere in the file (a repeated section, a stray line) is never handed out.
 int NextEntryNumber(const TIniFile& index) {
   int count = index.ReadInteger(kJournalSection, kCountKey, 1);
   if (count < 0) count = 1;
+  std::set<int> taken;
+  for (const std::string& key : index.ReadAllKeyNames()) {
+    const int number = EntryNumberOfKey(key);
+    if (number > count) taken.insert(number);
+  }
   for (;;) {
     if (count == INT_MAX) throw Exception("No entry number is left in " + index.FileName());
-    const std::string key = std::to_string(++count);
-    if (!index.ValueExists(kJournalSection, key) && !index.ValueExists(kEntriesSection, key)) {
-      return count;
-    }
+    if (!taken.count(++count)) return count;
   }
 }
 
@@ -90,7 +111,7 @@ std::string FreshEntryPath() {
   std::set<std::string> recorded;
   if (TIniFile* index = State().journalIni.get()) {
     for (const auto& entry : index->ReadSectionValues(kEntriesSection)) {
-      recorded.insert(entry.second);
+      recorded.insert(ResolveEntryFile(entry.second));
     }
   }
   const QDateTime now = QDateTime::currentDateTime();
@@ -133,7 +154,14 @@ std::string ProgramFolder() {
 }
 
 std::string ChooseAppFolder(const std::string& programFolder) {
-  if (CanCreateFilesIn(programFolder)) return WithDelimiter(programFolder);
+  // A program folder that holds a journal is that journal's place, even when it cannot be
+  // written: the user is shown their own journal, and a save that fails says so.
+  const QDir program(QString::fromStdString(programFolder));
+  if (QFileInfo::exists(program.filePath(QStringLiteral("journal.ini"))) ||
+      QFileInfo::exists(program.filePath(QStringLiteral("Journals"))) ||
+      CanCreateFilesIn(programFolder)) {
+    return WithDelimiter(programFolder);
+  }
   const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
   return WithDelimiter(data.toStdString());
@@ -166,6 +194,11 @@ void OpenJournalIni() {
 
 void CloseJournalIni() {
   State().journalIni.reset();
+}
+
+void RemoveStaleSaveFiles() {
+  files::RemoveStaleTemporaryFiles(WithoutDelimiter(State().appFolder));
+  files::RemoveStaleTemporaryFiles(State().journalFolder);
 }
 
 int GetNewEntryNumber() {
@@ -259,16 +292,16 @@ void GetEntryTitle(int Number, std::string& Title) {
 }
 
 std::string ResolveEntryFile(const std::string& path) {
+  if (path.empty()) return path;
   const QString stored = QString::fromStdString(path);
-  if (path.empty() || QFileInfo::exists(stored)) return path;
-  // The last part of the path, whichever delimiter wrote it.
+  const QString journal = QString::fromStdString(State().journalFolder);
+  if (!QDir::isRelativePath(stored) && LiesInFolder(stored, journal)) return path;
+  // A journal that was copied or moved keeps the old folder's paths in its index: its entries
+  // are the files of the same names in its own folder, never the other journal's files.
   const qsizetype cut = std::max(stored.lastIndexOf(u'/'), stored.lastIndexOf(u'\\'));
   const QString name = stored.mid(cut + 1);
-  if (name.isEmpty() || name == u"." || name == u"..") return path;
-  const QString inJournal = QDir(QString::fromStdString(State().journalFolder)).filePath(name);
-  if (QFileInfo::exists(inJournal)) return inJournal.toStdString();
-  if (QDir::isRelativePath(stored)) return inJournal.toStdString();
-  return path;
+  if (name.isEmpty() || name == u"." || name == u"..") return {};
+  return QDir(journal).filePath(name).toStdString();
 }
 
 int EntryNumberOfKey(const std::string& key) {

@@ -14,7 +14,7 @@ class TIniFile;
 // --- Shared values, set at start-up ---------------------------------------------------------
 
 // The folder the journal lives in, ending in "/": the program's own folder, or the per-user data
-// folder when the program's folder cannot be written (see ChooseAppFolder).
+// folder when the program's folder holds no journal and cannot be written (see ChooseAppFolder).
 const std::string& AppFolder();
 // AppFolder followed by "Journals" (no trailing "/").
 const std::string& JournalFolder();
@@ -28,9 +28,10 @@ TIniFile* JournalIni();
 
 // The folder of the running program's file, ending in "/".
 std::string ProgramFolder();
-// The folder for the journal, ending in "/": programFolder itself when new files can be made in
-// it; otherwise the per-user data folder (created when missing), so that a program installed
-// where its user cannot write still keeps a journal.
+// The folder for the journal, ending in "/": programFolder itself when it already holds a
+// journal ("journal.ini" or "Journals"), writable or not, or when new files can be made in it;
+// otherwise the per-user data folder (created when missing), so that a program installed where
+// its user cannot write still keeps a journal.
 std::string ChooseAppFolder(const std::string& programFolder);
 // Start-up: AppFolder = ChooseAppFolder(ProgramFolder()), and JournalFolder after it.
 void InitJournalPaths();
@@ -41,6 +42,9 @@ void SetAppFolder(const std::string& folder);
 void OpenJournalIni();
 // Releases the index object.
 void CloseJournalIni();
+// Removes what a program killed in the middle of a save left beside the index and the entries:
+// temporary files of ours more than an hour old.
+void RemoveStaleSaveFiles();
 
 // --- Store routines --------------------------------------------------------------------------
 
@@ -77,10 +81,10 @@ void GetEntryFileName(int Number, const std::string& Name, std::string& FileName
 // Title is unchanged after a failure.
 void GetEntryTitle(int Number, std::string& Title);
 
-// The file a recorded path stands for: the path itself when it exists; else the file of the
-// same name in JournalFolder when that exists (the program folder moved, or the path was written
-// with "\" on the original platform); else, for a path that is not absolute here, the place of
-// that name in JournalFolder, so a save never writes into the working folder; else the path.
+// The file a recorded path stands for: the path itself when it lies in JournalFolder; otherwise
+// (the journal was copied or moved, the path was written with "\\" on the original platform, or
+// it is not absolute) the file of the same name in JournalFolder, whether or not it exists, so
+// that a journal only ever reads and writes its own files. Empty text for a path without a name.
 std::string ResolveEntryFile(const std::string& path);
 
 // A key name of section "Journal" read as an entry number: "02" is 2; "Count", "abc" and other

@@ -54,6 +54,14 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
   return Guarded([&] { return file_->ValueExists(section, key); });
 }
 
+std::vector<std::string> TIniFile::ReadAllKeyNames() const {
+  return Guarded([&] { return file_->ReadAllKeyNames(); });
+}
+
+void TIniFile::StartAfresh() {
+  file_->StartAfresh();
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
   Guarded([&] { file_->WriteString(section, key, value); });

@@ -43,6 +43,10 @@ class TIniFile {
   std::vector<std::pair<std::string, std::string>> ReadSectionValues(
       const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
+  // Every key name of the file, in any section (a repeated one too) or before the first one.
+  std::vector<std::string> ReadAllKeyNames() const;
+  // The file reads as empty from now on, and the next write replaces it with a fresh file.
+  void StartAfresh();
 
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);

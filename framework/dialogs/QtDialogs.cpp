@@ -1,5 +1,6 @@
 #include "framework/dialogs/QtDialogs.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -50,6 +52,25 @@ class ScreenCentred : public Dialog {
     Dialog::showEvent(event);
     CentreOnScreen(*this);
   }
+};
+
+// The platform's yes/no box must be answered by one of its buttons: Escape does nothing and the
+// box has no working close button, so a stray key never throws an entry's unsaved text away.
+class YesNoBox : public ScreenCentred<QMessageBox> {
+ public:
+  YesNoBox() { setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::Cancel)) {
+      event->accept();
+      return;
+    }
+    ScreenCentred<QMessageBox>::keyPressEvent(event);
+  }
+  // Closing by the window system (a close box, Alt+F4) is no answer. A click on a button
+  // closes the box without a close event reaching here.
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
 // A short message must not make its box narrower than its caption: the window frame would cut
@@ -134,23 +155,38 @@ void AddPicturePreview(QFileDialog& dialog) {
   });
 }
 
-}  // namespace
+// Qt's own file dialog opens so small that the columns of its detailed list (name, size, kind,
+// date) are cut; it opens large enough for them, within the screen.
+void OpenLargeEnough(QFileDialog& dialog) {
+  QSize size(860, 520);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  dialog.resize(size.expandedTo(dialog.sizeHint()));
+}
 
-MsgResult QtDialogs::MessageBox(const MessageRequest& request) {
-  ScreenCentred<QMessageBox> box;
+void SetUpMessageBox(QMessageBox& box, const MessageRequest& request) {
   box.setWindowTitle(ToQ(request.caption));
   box.setTextFormat(Qt::PlainText);  // a title or a path is never read as markup
   box.setText(ToQ(request.text));
   box.setIcon(ToQtIcon(request.icon));
+}
+
+}  // namespace
+
+MsgResult QtDialogs::MessageBox(const MessageRequest& request) {
   if (request.buttons == MsgButtons::YesNo) {
+    YesNoBox box;
+    SetUpMessageBox(box, request);
     QPushButton* yes = box.addButton(ButtonText(request, 0, "&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(ButtonText(request, 1, "&No"), QMessageBox::NoRole);
+    // An action role: a "No" role would make Qt take Escape and the close box for No.
+    box.addButton(ButtonText(request, 1, "&No"), QMessageBox::ActionRole);
     box.setDefaultButton(yes);
-    box.setEscapeButton(no);  // closing the box answers No; it has no Cancel
     KeepCaptionVisible(box);
     box.exec();
     return box.clickedButton() == yes ? MsgResult::Yes : MsgResult::No;
   }
+  ScreenCentred<QMessageBox> box;
+  SetUpMessageBox(box, request);
   QPushButton* ok = box.addButton(ButtonText(request, 0, "OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
@@ -190,6 +226,7 @@ std::optional<std::string> QtDialogs::OpenFile(const OpenFileRequest& request) {
   dialog.setDefaultSuffix(suffix);
   if (!request.initialDir.empty()) dialog.setDirectory(ToQ(request.initialDir));
   if (request.withPreview) AddPicturePreview(dialog);
+  OpenLargeEnough(dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;

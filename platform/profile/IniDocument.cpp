@@ -57,13 +57,27 @@ void CheckKeyName(const QString& key) {
 
 IniDocument IniDocument::Parse(const QByteArray& bytes) {
   IniDocument document;
-  document.lines_ = DecodeIniLines(bytes);
+  for (const RawLine& line : SplitIniLines(bytes, &document.marks_)) {
+    document.lines_.push_back(DecodeIniLine(line.text));
+    document.original_.emplace_back(line.text + line.end);
+  }
   document.Reindex();
   return document;
 }
 
 QByteArray IniDocument::Serialize() const {
-  return EncodeIniLines(lines_);
+  QByteArray bytes = marks_;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (!original_[i]) {
+      bytes += EncodeIniLine(lines_[i]);
+      continue;
+    }
+    bytes += *original_[i];
+    // A last line without a line end gets one when a line now follows it.
+    const bool ended = original_[i]->endsWith('\n') || original_[i]->endsWith('\r');
+    if (!ended && i + 1 < lines_.size()) bytes += "\r\n";
+  }
+  return bytes;
 }
 
 void IniDocument::Reindex() {
@@ -124,6 +138,15 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
   return UnquoteValue(RawValueOfLine(line.value()));
 }
 
+QStringList IniDocument::AllKeyNames() const {
+  QStringList names;
+  for (const QString& line : lines_) {
+    const ParsedLine parsed = ParseLine(line);
+    if (parsed.kind == LineKind::Key) names.append(parsed.name);
+  }
+  return names;
+}
+
 QStringList IniDocument::KeyNames(const QString& section) const {
   QStringList names;
   if (const Section* found = FindSection(section)) {
@@ -154,12 +177,15 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
     if (line != found->keyLine.constEnd()) {
       // Same line count, same key: the index stays valid.
       lines_[line.value()] = KeyOfLine(line.value()) + u'=' + quoted;
+      original_[line.value()].reset();
       return;
     }
     lines_.insert(lines_.begin() + found->lastContentLine + 1, key + u'=' + quoted);
+    original_.insert(original_.begin() + found->lastContentLine + 1, std::nullopt);
   } else {
     lines_.push_back(u'[' + section + u']');
     lines_.push_back(key + u'=' + quoted);
+    original_.resize(lines_.size());
   }
   Reindex();
 }

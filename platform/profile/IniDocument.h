@@ -1,8 +1,10 @@
 #pragma once
-// A profile file held as its lines, with an index of its sections and keys. Lines the program
-// does not understand (blank lines, comments, anything else) are kept exactly as they stand;
-// section and key names compare without letter case; the first section of a name, and the first
-// key of a name in it, are the ones that count.
+// A profile file held as its lines, with an index of its sections and keys. Every line the
+// program does not write is kept byte for byte, line end included (an index written on the
+// original platform keeps its Windows-1252 paths, so they still name their files); the lines it
+// writes are UTF-8 with CR LF. Section and key names compare without letter case; the first
+// section of a name, and the first key of a name in it, are the ones that count, as the
+// platform's profile routines read them.
 
 #include <QByteArray>
 #include <QHash>
@@ -25,6 +27,9 @@ class IniDocument {
   QStringList KeyNames(const QString& section) const;
   // The section's keys with their values, in file order.
   std::vector<std::pair<QString, QString>> Entries(const QString& section) const;
+  // Every key name of the file, in every section (a repeated section's too) and before the
+  // first one, in file order, as often as it stands there.
+  QStringList AllKeyNames() const;
 
   // Replaces an existing key's value where it stands, or appends the key at the end of its
   // section, or appends the section at the end of the file. Throws std::invalid_argument for a
@@ -47,6 +52,9 @@ class IniDocument {
   QString RawValueOfLine(int line) const;
 
   std::vector<QString> lines_;
+  // Each line's bytes and line end as read; nothing for a line the program wrote.
+  std::vector<std::optional<QByteArray>> original_;
+  QByteArray marks_;  // byte-order marks before the first line
   std::vector<Section> sections_;
   QHash<QString, int> sectionByName_;  // case-folded name -> first section of that name
 };

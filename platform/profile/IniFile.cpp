@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <cerrno>
+
+#include "platform/files/DurableFile.h"
+#include "platform/files/FileError.h"
 
 #include "platform/profile/IniDocument.h"
 #include "platform/profile/IniValue.h"
@@ -52,6 +54,11 @@ void TakeStamp(const std::string& path, IniFile::Stamp& stamp) {
   stamp.changed = info.st_ctim;
 }
 
+// A plain refusal needs no reason beside "Unable to write to"; a full or failing disk does.
+bool IsRefusal(int code) {
+  return code == EACCES || code == EPERM || code == EROFS || code == ENOENT || code == ENOTDIR;
+}
+
 }  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
@@ -59,6 +66,7 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 IniFile::~IniFile() = default;
 
 const IniDocument& IniFile::Current() const {
+  if (afresh_) return *document_;
   auto stamp = std::make_unique<Stamp>();
   TakeStamp(path_, *stamp);
   if (document_ && stamp_ && *stamp_ == *stamp) return *document_;
@@ -114,6 +122,18 @@ bool IniFile::ValueExists(std::string_view section, std::string_view key) const 
   return Current().Value(ToQ(section), ToQ(key)).has_value();
 }
 
+std::vector<std::string> IniFile::ReadAllKeyNames() const {
+  std::vector<std::string> result;
+  for (const QString& name : Current().AllKeyNames()) result.push_back(name.toStdString());
+  return result;
+}
+
+void IniFile::StartAfresh() {
+  document_ = std::make_unique<IniDocument>();
+  stamp_.reset();
+  afresh_ = true;
+}
+
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   WriteStrings({IniWrite{std::string(section), std::string(key), std::string(value)}});
 }
@@ -127,13 +147,12 @@ void IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
 
   // A temporary file beside the index, flushed to disk and renamed over it: a crash or a full
   // disk leaves either the old index or the new one, never half of one.
-  QSaveFile file(QString::fromStdString(path_));
-  if (!file.open(QIODevice::WriteOnly)) throw WriteError(path_);
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    throw WriteError(path_);
+  try {
+    files::WriteFileDurably(path_, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+  } catch (const files::FileError& failure) {
+    throw WriteError(path_,
+                     IsRefusal(failure.Code()) ? std::string() : files::ReasonOf(failure.Code()));
   }
-  if (!file.commit()) throw WriteError(path_);
 
   auto stamp = std::make_unique<Stamp>();
   try {
@@ -143,6 +162,7 @@ void IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
   }
   document_ = std::make_unique<IniDocument>(std::move(changed));
   stamp_ = std::move(stamp);
+  afresh_ = false;
 }
 
 }  // namespace profile

@@ -52,6 +52,12 @@ class IniFile {
   std::vector<std::pair<std::string, std::string>> ReadSectionValues(
       std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
+  // Every key name of the file, in any section or none, in file order.
+  std::vector<std::string> ReadAllKeyNames() const;
+
+  // From now on the file reads as empty, and the next write replaces it with a fresh file
+  // holding only what is written (a damaged file that has been copied aside).
+  void StartAfresh();
 
   // Writes one value (an existing key in place, a new key at its section's end, a new section at
   // the file's end; a missing file is created). Throws WriteError when the file cannot be
@@ -69,6 +75,7 @@ class IniFile {
   std::string path_;
   mutable std::unique_ptr<IniDocument> document_;
   mutable std::unique_ptr<Stamp> stamp_;
+  bool afresh_ = false;
 };
 
 }  // namespace profile

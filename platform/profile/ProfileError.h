@@ -12,10 +12,12 @@ class ProfileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The file system refused to replace the file ("Unable to write to <path>").
+// The file system refused to replace the file ("Unable to write to <path>"), with the reason
+// when it is more than a refusal ("Unable to write to <path>. The disk is full").
 class WriteError : public ProfileError {
  public:
-  explicit WriteError(const std::string& path) : ProfileError("Unable to write to " + path) {}
+  explicit WriteError(const std::string& path, const std::string& reason = {})
+      : ProfileError("Unable to write to " + path + (reason.empty() ? "" : ". " + reason)) {}
 };
 
 // The file exists but cannot be read ("Unable to read from <path>"). Reads never pretend such a

@@ -1,14 +1,22 @@
 // Entries: New, Open, Save, the tree's double-click and in-place rename, and the cases where a
 // careless step would lose the user's words.
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
+#include <cerrno>
 
-#include "app/EntryDates.h"
+#include "framework/Exception.h"
+#include "platform/files/SystemCalls.h"
+#include "store/EntryDates.h"
 #include "tests/app/MainFormFixture.h"
 
 namespace kl::testing {
@@ -166,7 +174,8 @@ TEST_F(MainFormEntries, OpeningAnOutsideFileMarksItModifiedAndSavingMakesANewEnt
   Form().actOpen->Execute();
   const OpenFileRequest& asked = Asked().OpenFiles().front();
   EXPECT_EQ(asked.title, "Select journal entry ...");
-  EXPECT_EQ(asked.filter, "Kennel Logbook (*.klb)|*.klb|All Files (*.*)|*.*");
+  EXPECT_EQ(asked.filter,
+            "Kennel Logbook (*.klb)|*.klb|Rich Text (*.rtf)|*.rtf|All Files (*.*)|*.*");
   EXPECT_EQ(asked.filterIndex, 1);
   EXPECT_EQ(asked.defaultExt, ".klb");
   EXPECT_EQ(asked.initialDir, JournalPath());
@@ -178,6 +187,7 @@ TEST_F(MainFormEntries, OpeningAnOutsideFileMarksItModifiedAndSavingMakesANewEnt
   EXPECT_EQ(Panel(1), "Modified");
   EXPECT_TRUE(Form().actSave->Enabled());
   EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
+  EXPECT_TRUE(Editor().Focused()) << "typing goes into the opened entry";
 
   SaveAs("From outside");
   EXPECT_EQ(ReadFile(outside), OutsideRtf);
@@ -195,12 +205,43 @@ TEST_F(MainFormEntries, CancellingTheOpenDialogChangesNothing) {
   EXPECT_TRUE(Asked().Messages().empty());
 }
 
-TEST_F(MainFormEntries, OpeningAFileThatIsNotThereReportsItAfterClearing) {
+// A file that cannot become an entry is refused before anything changes: the words in the
+// editor, the entry they belong to and their modified state all stay.
+TEST_F(MainFormEntries, OpenRefusesFilesThatCannotBecomeAnEntryAndChangesNothing) {
+  const std::string picture = Folder() + "dog.png";
+  WriteFile(picture, std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  const std::string late = Folder() + "late-nul.txt";
+  WriteFile(late, std::string(64 * 1024 - 1, 'a') + std::string(1, '\0'));
   Start();
+  Type("kept words");
+  for (const std::string& path : {picture, late}) {
+    Asked().QueueOpenFile(path);
+    EXPECT_TRUE(Form().actOpen->Execute());
+    EXPECT_EQ(MessageTexts().back(), path + " is not a rich text or text file");
+  }
   Asked().QueueOpenFile(Folder() + "missing.klb");
-  EXPECT_THROW(Form().actOpen->Execute(), std::exception);
-  EXPECT_EQ(EditorText(), "");
+  EXPECT_THROW(Form().actOpen->Execute(), std::exception) << "reported as a failed read";
+  EXPECT_NE(EditorText().find("kept words"), std::string::npos);
   EXPECT_EQ(Form().CurrentEntry(), -1);
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Asked().Messages().size(), 2u) << "nothing asked about saving";
+}
+
+TEST_F(MainFormEntries, OpenTakesTextWithANulAfterItsFirst64KbAndEmptyFiles) {
+  const std::string text = Folder() + "notes.txt";
+  WriteFile(text, std::string(64 * 1024, 'a') + std::string(1, '\0') + "b");
+  const std::string empty = Folder() + "empty.klb";
+  WriteFile(empty, "");
+  Start();
+  Asked().QueueOpenFile(text);
+  Form().actOpen->Execute();
+  EXPECT_EQ(EditorText().substr(0, 3), "aaa");
+  Asked().QueueOpenFile(empty);
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actOpen->Execute();
+  EXPECT_EQ(EditorText(), "");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Asked().Messages().size(), 1u) << "only whether to save the first";
 }
 
 TEST_F(MainFormEntries, DoubleClickOpensAnEntryAndTheRootOpensNothing) {
@@ -376,9 +417,17 @@ TEST_F(MainFormEntries, RenamingInTheTreeFollowsTheRootAndBlankRules) {
     GetEntryTitle(2, title);
     EXPECT_EQ(title, c.stored);
   }
-  // The caption waits for the next refresh.
+  // Another entry's title is not the caption's.
   EXPECT_EQ(Caption(), "Kennel Logbook - Untitled");
   EXPECT_NE(IniText().find("3=Down\n"), std::string::npos);
+}
+
+TEST_F(MainFormEntries, RenamingTheOpenEntryRefreshesTheCaptionAtOnce) {
+  Start();
+  Type("Sit");
+  SaveAs("Sit");
+  Form().tvEntries->FinishEdit(Node(0), "Sit pretty");
+  EXPECT_EQ(Caption(), "Kennel Logbook - Sit pretty");
 }
 
 TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
@@ -395,6 +444,131 @@ TEST_F(MainFormEntries, F2StartsTheInPlaceEditAndEnterFinishesIt) {
   QApplication::processEvents();
   EXPECT_EQ(Node(0)->text(0), "Sit and stay");
   EXPECT_NE(IniText().find("2=Sit and stay\n"), std::string::npos);
+}
+
+// The disk fails under a save: the failure is the save's ordinary report naming the reason, the
+// old file stays whole, no temporary file is left, and the words stay in the editor, modified.
+TEST_F(MainFormEntries, ASaveTheDiskDidNotTakeIsReportedAndNothingIsLost) {
+  Start();
+  Type("first words");
+  SaveAs("Sit");
+  const std::string path = JournalPath() + "/" + EntryFiles().front().toStdString();
+  const std::string before = ReadFile(path);
+  const std::string indexBefore = IniText();
+  Type("more ");
+
+  files::SystemCalls flushFails = files::RealSystemCalls();
+  flushFails.fdatasync = [](int) { return errno = EIO, -1; };
+  {
+    files::ScopedSystemCalls failing(flushFails);
+    try {
+      Form().actSave->Execute();
+      ADD_FAILURE() << "reported as saved";
+    } catch (const Exception& failure) {
+      EXPECT_EQ(failure.Message(),
+                "Failed to Save Stream. Cannot write file \"" + path + "\". Input/output error");
+    }
+  }
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_TRUE(Form().actSave->Enabled());
+
+  // A full disk when the new entry is recorded in the index.
+  files::SystemCalls indexDiskFull = files::RealSystemCalls();
+  indexDiskFull.write = [](int fd, const void* data, size_t size) -> ssize_t {
+    const QString name = QFileInfo(QString("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+    if (name.contains("journal.ini")) return errno = ENOSPC, -1;
+    return ::write(fd, data, size);
+  };
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  Type("Down");
+  {
+    files::ScopedSystemCalls failing(indexDiskFull);
+    SaveAs("Down");
+  }
+  EXPECT_EQ(MessageTexts().back(),
+            "SaveEntry: Error - Unable to write to " + IniPath() + ". The disk is full");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(IniText(), indexBefore);
+  EXPECT_EQ(QDir(QString::fromStdString(JournalPath())).entryList(QDir::Files | QDir::Hidden),
+            EntryFiles())
+      << "no temporary file is left";
+  EXPECT_EQ(EntryFiles().size(), 1);
+}
+
+TEST_F(MainFormEntries, EnterOpensTheSelectedEntryAndTypingGoesIntoIt) {
+  Start();
+  Type("Heel");
+  SaveAs("Heel");
+  Form().actNew->Execute();
+  EXPECT_TRUE(Editor().Focused()) << "after New";
+
+  QTreeWidget& tree = *Form().tvEntries;
+  tree.setFocus();
+  tree.setCurrentItem(Node(0));
+  PressKey(tree, Qt::Key_Return);
+  EXPECT_EQ(Form().CurrentEntry(), 2);
+  EXPECT_TRUE(Editor().Focused()) << "after opening from the tree";
+  Type("Z");
+  EXPECT_NE(EditorText().find('Z'), std::string::npos) << "not the tree's type-ahead";
+
+  Asked().QueueMessageResult(MsgResult::No);
+  Form().actNew->Execute();
+  tree.setFocus();
+  DoubleClick(Node(0));
+  EXPECT_TRUE(Editor().Focused()) << "after a double-click";
+  tree.setCurrentItem(Root());
+  tree.setFocus();
+  PressKey(tree, Qt::Key_Return);
+  EXPECT_EQ(Form().CurrentEntry(), 2) << "Enter on the root opens nothing";
+}
+
+TEST_F(MainFormEntries, ToolTipsNameTheJournalFolderAndShowCutTitlesWhole) {
+  const std::string longTitle = "Recall at the park with the long line and two other dogs";
+  PutIni("[Journal]\n2=Sit\nCount=3\n3=" + longTitle + "\n");
+  Start();
+  EXPECT_EQ(Root()->toolTip(0).toStdString(), JournalPath());
+
+  QTreeWidget& tree = *Form().tvEntries;
+  const auto toolTipAt = [&](QTreeWidgetItem* node) {
+    const QPoint at = tree.visualItemRect(node).center();
+    QHelpEvent help(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(tree.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+  };
+  EXPECT_EQ(toolTipAt(Node(0)), "") << "a title shown whole needs no tool tip";
+  EXPECT_EQ(toolTipAt(Node(1)), longTitle) << "cut short by the pane";
+  EXPECT_EQ(toolTipAt(Root()), JournalPath());
+}
+
+// A program folder copied elsewhere (a USB stick, a backup) keeps the original's full paths in
+// its index; it must edit its own files only.
+TEST_F(MainFormEntries, ACopiedJournalEditsOnlyItsOwnFiles) {
+  QTemporaryDir original;
+  const std::string originalFile = original.path().toStdString() + "/Journals/20240315093000.klb";
+  ASSERT_TRUE(QDir(original.path()).mkdir("Journals"));
+  WriteFile(originalFile, OutsideRtf);
+  const std::string index = "[Journal]\n2=Sit\nCount=2\n[Entries]\n2=" + originalFile + "\n";
+  PutIni(index);
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  WriteFile(JournalPath() + "/20240315093000.klb", OutsideRtf);
+
+  Start();
+  DoubleClick(Node(0));
+  Type("copy only ");
+  ASSERT_TRUE(Form().actSave->Execute());
+  EXPECT_EQ(ReadFile(originalFile), OutsideRtf) << "the original journal is untouched";
+  EXPECT_NE(ReadFile(JournalPath() + "/20240315093000.klb").find("copy only"), std::string::npos);
+  EXPECT_EQ(IniText(), index) << "the index is not rewritten for it";
+
+  // When the copy lacks the file, the entry cannot be opened: the other journal's file is
+  // never shown in its place.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(JournalPath() + "/20240315093000.klb")));
+  Form().actNew->Execute();
+  Form().tvEntries->setCurrentItem(Node(0));
+  EXPECT_THROW(Form().tvEntriesDblClick(Form().tvEntries), std::exception);
+  EXPECT_EQ(EditorText().find("Outside"), std::string::npos);
 }
 
 }  // namespace

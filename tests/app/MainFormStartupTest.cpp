@@ -1,4 +1,5 @@
 // Start-up, the window's arrangement, the caption refresh and closing.
+#include <QDateTime>
 #include <QLabel>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -45,6 +46,86 @@ TEST_F(MainFormStartup, ListsTheEntriesOfTheIndexInCreationOrder) {
     EXPECT_EQ(root->child(i)->text(0), expected[std::size_t(i)].first);
     EXPECT_EQ(TEntryTree::NodeData(root->child(i)), expected[std::size_t(i)].second);
   }
+}
+
+// A damaged index is reported at start, copied aside whatever the answer, and rebuilt on Yes
+// with every entry back in the tree.
+TEST_F(MainFormStartup, DamagedIndexIsReportedCopiedAndRebuiltOnYes) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  WriteFile(JournalPath() + "/20240315093000.klb", "{\\rtf1 Sit and stay\\par}");
+  WriteFile(JournalPath() + "/20240316181205.klb", "{\\rtf1 Recall\\par}");
+  const std::string damaged("[Journal]\r\n2=Sit\0\0\0\r\n", 19);
+  WriteFile(IniPath(), damaged);
+  Asked().QueueMessageResult(MsgResult::Yes);
+  Start();
+  ASSERT_EQ(Asked().Messages().size(), 1u);
+  const MessageRequest& asked = Asked().Messages().front();
+  EXPECT_EQ(
+      asked.text.rfind("The journal index " + IniPath() + " is damaged. A copy of it is kept as " +
+                           Folder() + "journal.ini.damaged-",
+                       0),
+      0u)
+      << asked.text;
+  EXPECT_EQ(asked.buttonTexts, (std::vector<std::string>{"&Yes", "&No"}));
+  QTreeWidgetItem* root = Form().tvEntries->topLevelItem(0);
+  ASSERT_EQ(root->childCount(), 2);
+  EXPECT_EQ(root->child(0)->text(0), "Sit and stay");
+  EXPECT_EQ(root->child(1)->text(0), "Recall");
+  const QStringList copies =
+      QDir(QString::fromStdString(Folder())).entryList({"journal.ini.damaged-*"}, QDir::Files);
+  ASSERT_EQ(copies.size(), 1);
+  EXPECT_EQ(ReadFile(Folder() + copies.front().toStdString()),
+            std::string("[Journal]\n2=Sit\0\0\0", 18))
+      << "the copy keeps the damaged bytes";
+}
+
+TEST_F(MainFormStartup, DamagedIndexSetAsideOnNoStartsEmptyAndTheFirstSaveWritesAFreshOne) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  WriteFile(JournalPath() + "/20240315093000.klb", "{\\rtf1 Sit and stay\\par}");
+  PutIni("Sit and stay\nRecall\n");  // no sections at all
+  Asked().QueueMessageResult(MsgResult::No);
+  Start();
+  EXPECT_EQ(Form().tvEntries->topLevelItem(0)->childCount(), 0);
+  Type("Heel");
+  Asked().QueueInput("Heel");
+  ASSERT_TRUE(Form().actSave->Execute());
+  EXPECT_EQ(IniText().find("Recall"), std::string::npos) << "a fresh index";
+  EXPECT_EQ(Form().tvEntries->topLevelItem(0)->childCount(), 1);
+  const QStringList copies =
+      QDir(QString::fromStdString(Folder())).entryList({"journal.ini.damaged-*"}, QDir::Files);
+  ASSERT_EQ(copies.size(), 1);
+  EXPECT_EQ(ReadFile(Folder() + copies.front().toStdString()), "Sit and stay\nRecall\n");
+  EXPECT_EQ(EntryFiles().size(), 2) << "every entry file stays";
+}
+
+TEST_F(MainFormStartup, IndexWithCrOnlyLineEndsIsHealthy) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  WriteFile(JournalPath() + "/20240315093000.klb", "{\\rtf1 Sit\\par}");
+  WriteFile(IniPath(),
+            "[Journal]\r2=Sit\rCount=2\r[Entries]\r2=" + JournalPath() + "/20240315093000.klb\r");
+  Start();
+  EXPECT_TRUE(Asked().Messages().empty());
+  ASSERT_EQ(Form().tvEntries->topLevelItem(0)->childCount(), 1);
+  EXPECT_EQ(Form().tvEntries->topLevelItem(0)->child(0)->text(0), "Sit");
+}
+
+// A program killed between writing a file and renaming it leaves a temporary file; a later
+// start removes it once it is an hour old, and never takes it for an entry.
+TEST_F(MainFormStartup, StaleTemporaryFilesOfASaveAreRemovedAtStart) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(JournalPath())));
+  const std::string stale = JournalPath() + "/.20240315093000.klb.klsave-Ab12Cd";
+  const std::string fresh = Folder() + ".journal.ini.klsave-Xy34Zw";
+  WriteFile(stale, "{\\rtf1 half}");
+  WriteFile(fresh, "[Journal]");
+  QFile old(QString::fromStdString(stale));
+  ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-2 * 3600),
+                              QFileDevice::FileModificationTime));
+  old.close();
+  Start();
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(stale)));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(fresh))) << "another program may be writing it";
+  EXPECT_EQ(Form().tvEntries->topLevelItem(0)->childCount(), 0);
 }
 
 TEST_F(MainFormStartup, JournalsFolderThatCannotBeMadeIsReportedAndTheWindowStillOpens) {

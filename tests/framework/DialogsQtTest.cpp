@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -101,6 +102,27 @@ TEST(QtDialogsMessageBox, ConfirmationLooksAsAskedAndAnswersTheButtonClicked) {
                            {"&Yes", "&No"}};
     EXPECT_EQ(dialogs.MessageBox(request), expected);
   }
+}
+
+TEST(QtDialogsMessageBox, ConfirmationIgnoresEscapeAndTheCloseBox) {
+  QtDialogs dialogs;
+  AnswerNextModal([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(box, &escape);
+    EXPECT_TRUE(box->isVisible()) << "Escape answers nothing";
+    EXPECT_FALSE(box->close());
+    EXPECT_TRUE(box->isVisible()) << "the window system's close is no answer";
+    EXPECT_FALSE(box->windowFlags() & Qt::WindowCloseButtonHint) << "no close box is offered";
+    ButtonWithText(box, "&Yes")->click();
+  });
+  MessageRequest request{"Entry was modified! Do you want to save modified entry?",
+                         "Confirm",
+                         MsgIcon::Question,
+                         MsgButtons::YesNo,
+                         {"&Yes", "&No"}};
+  EXPECT_EQ(dialogs.MessageBox(request), MsgResult::Yes);
 }
 
 TEST(QtDialogsMessageBox, PlainMessageShowsItsTextAsPlainText) {

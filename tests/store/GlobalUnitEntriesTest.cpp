@@ -52,7 +52,13 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"CountNegative", "[Journal]\nCount=-5\n", 2},
         NumberCase{"CountBehindRecordedEntries",
                    "[Journal]\n2=a\nCount=1\n3=b\n[Entries]\n2=/j/a.klb\n3=/j/b.klb\n4=/j/c.klb\n",
-                   5}),
+                   5},
+        // The first of a repeated section is the one read, but a number that stands as a key
+        // anywhere (a second "Journal", a line before any section) is taken.
+        NumberCase{"KeysInRepeatedSectionsAndBeforeAnySection",
+                   "3=stray\n[Journal]\n2=a\nCount=2\n[Entries]\n2=/j/a.klb\n[Journal]\n4=b\n"
+                   "[Other]\n5=c\n",
+                   6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StoreFixture, FirstEntriesOfANewJournalLayTheIndexOut) {

@@ -37,6 +37,7 @@ TEST(StorePaths, UnwritableProgramFolderFallsBackToThePerUserDataFolder) {
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() + "/";
 
   EXPECT_EQ(ChooseAppFolder(writable), writable + "/") << "a writable folder keeps the journal";
+
   // A "folder" that is a file, and one that does not exist, cannot take the journal.
   for (const std::string& unwritable : {programFile + "/", writable + "/missing/"}) {
     EXPECT_EQ(ChooseAppFolder(unwritable), fallback) << unwritable;
@@ -62,13 +63,19 @@ TEST_F(StoreFixture, RecordedPathsFindTheirFiles) {
     std::string stored;
     std::string resolved;
   };
+  const std::string inCopy = JournalFolder() + "/20991231235959.klb";
   const Case cases[] = {
       {inJournal, inJournal},
-      {outside, outside},
+      // Another journal's file is never taken, even when it is there.
+      {outside, JournalFolder() + "/outside.klb"},
+      {JournalFolder() + "/../outside.klb", JournalFolder() + "/outside.klb"},
       {"/old/program/Journals/20240315093000.klb", inJournal},
       {"C:\\Program Files\\Kennel Logbook\\Journals\\20240315093000.klb", inJournal},
-      {"C:\\Kennel\\Journals\\20991231235959.klb", JournalFolder() + "/20991231235959.klb"},
-      {"/old/program/Journals/20991231235959.klb", "/old/program/Journals/20991231235959.klb"},
+      {"C:\\Kennel\\Journals\\20991231235959.klb", inCopy},
+      // A file missing here is looked for here only: opening it fails, saving writes it here.
+      {"/old/program/Journals/20991231235959.klb", inCopy},
+      {"20991231235959.klb", inCopy},
+      {"/old/program/Journals/", ""},
       {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ResolveEntryFile(c.stored), c.resolved) << c.stored;

@@ -1,6 +1,7 @@
 // The converter as a person runs it from a shell: a real process, real files, exit codes.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -68,7 +69,7 @@ TEST_F(KlbConvertTest, FailuresExitNonZeroWithAMessageAndWriteNothing) {
       {"missing.klb", "out.txt", "cannot read"},
       {"broken.klb", "out.txt", "not an RTF document"},
       {"notes.txt", "out.doc", "unknown output format"},
-      {"notes.txt", "no-such-folder/out.rtf", "cannot write"},
+      {"notes.txt", "no-such-folder/out.rtf", "Cannot create file"},
   };
   for (const Case& c : cases) {
     const Outcome run = convert(path(c.input), path(c.output));
@@ -76,6 +77,24 @@ TEST_F(KlbConvertTest, FailuresExitNonZeroWithAMessageAndWriteNothing) {
     EXPECT_TRUE(run.err.contains(c.says)) << c.input << ": " << run.err.constData();
     EXPECT_FALSE(QFile::exists(path(c.output))) << c.input;
   }
+}
+
+// A converter killed between writing and renaming leaves a temporary file; a later run removes
+// it once it is old enough not to belong to a run that is still writing.
+TEST_F(KlbConvertTest, LaterRunsRemoveStaleTemporaryFilesBesideTheOutput) {
+  write("notes.txt", "plain words");
+  write(".out.rtf.klsave-Ab12Cd", "half an output");
+  write(".out.rtf.klsave-Xy34Zw", "being written");
+  const qint64 twoHoursAgo = QDateTime::currentSecsSinceEpoch() - 2 * 3600;
+  QFile stale(path(".out.rtf.klsave-Ab12Cd"));
+  ASSERT_TRUE(stale.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(stale.setFileTime(QDateTime::fromSecsSinceEpoch(twoHoursAgo),
+                                QFileDevice::FileModificationTime));
+  stale.close();
+  ASSERT_EQ(convert(path("notes.txt"), path("out.rtf")).exitCode, 0);
+  EXPECT_FALSE(QFile::exists(path(".out.rtf.klsave-Ab12Cd")));
+  EXPECT_TRUE(QFile::exists(path(".out.rtf.klsave-Xy34Zw")));
+  EXPECT_TRUE(read("out.rtf").startsWith("{\\rtf1"));
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "platform/files/DurableFile.h"
+#include "platform/files/FileError.h"
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/RichEditTypes.h"
 
@@ -89,9 +90,14 @@ int convert(const QString& inputPath, const QString& outputPath) {
   if (out.dwError != 0) return fail(QStringLiteral("the document could not be written out"));
   if (output == Format::Text) result.replace("\r\n", "\n");  // line ends as this system has them
 
-  QSaveFile file(outputPath);
-  if (!file.open(QIODevice::WriteOnly) || file.write(result) != result.size() || !file.commit())
-    return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, file.errorString()));
+  // On the disk before it takes the output's name, or a failure: never a success that the
+  // disk did not take.
+  try {
+    files::WriteFileDurably(outputPath.toStdString(),
+                            std::string_view(result.constData(), std::size_t(result.size())));
+  } catch (const files::FileError& failure) {
+    return fail(QString::fromStdString(failure.what()));
+  }
   return 0;
 }
 
@@ -114,5 +120,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(quietMessages);
   QApplication app(argc, argv);
-  return convert(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+  const QString output = QString::fromLocal8Bit(argv[2]);
+  // What an earlier run killed between writing and renaming left beside the output.
+  files::RemoveStaleTemporaryFiles(QFileInfo(output).absolutePath().toStdString());
+  return convert(QString::fromLocal8Bit(argv[1]), output);
 }

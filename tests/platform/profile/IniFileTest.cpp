@@ -72,20 +72,57 @@ TEST_F(IniFileTest, KeyListStopsAtTheFirstNameThatDoesNotFitTheBuffer) {
   EXPECT_EQ(ini.ReadKeyNames("Journal", KeyListLimit::None).size(), 4095u);
 }
 
-TEST_F(IniFileTest, IndexFromTheOriginalPlatformReadsAndIsRewrittenAsUtf8) {
+// One write must not re-encode the rest of the file: a Windows-1252 path would no longer name
+// its file. Only the line written changes, and it is UTF-8 with CR LF.
+TEST_F(IniFileTest, IndexFromTheOriginalPlatformReadsAndKeepsTheLinesNotWritten) {
   const std::string path = PathOf("journal.ini");
   ASSERT_TRUE(QFile::copy(KL_TEST_DATA "/profile/journal-1252.ini", QString::fromStdString(path)));
+  const QByteArray before = Bytes(path);
   IniFile ini(path);
   EXPECT_EQ(ini.ReadString("Journal", "2", ""), "Übung mit Ball");
   EXPECT_EQ(ini.ReadString("Journal", "3", ""), "“Platz” € 50 – gut");
   EXPECT_EQ(ini.ReadInteger("Journal", "Count", 1), 3);
 
   ini.WriteString("Journal", "Count", "4");
-  const QByteArray bytes = Bytes(path);
-  EXPECT_TRUE(
-      bytes.contains("2=\xC3\x9C"
-                     "bung mit Ball\r\nCount=4\r\n3=\xE2\x80\x9CPlatz"));
+  ini.WriteString("Journal", "4", "Fuß");
+  QByteArray expected = before;
+  expected.replace("Count=3\r\n", "Count=4\r\n");
+  expected.replace("gut\r\n[Entries]", "gut\r\n4=Fu\xC3\x9F\r\n[Entries]");
+  EXPECT_EQ(Bytes(path), expected);
   EXPECT_EQ(ini.ReadString("Journal", "3", ""), "“Platz” € 50 – gut");
+}
+
+// Line ends of every kind stay as they are; lines the program adds end in CR LF, and a last
+// line without an end gets one when a line is added after it.
+TEST_F(IniFileTest, LineEndsOfTheLinesNotWrittenStayAsTheyAre) {
+  const std::string path = PathOf("journal.ini");
+  Put(path, "\xEF\xBB\xBF[Journal]\r2=Sit\n; note \r\nCount=2\r[Entries]\r2=/j/1.klb");
+  IniFile ini(path);
+  EXPECT_EQ(ini.ReadString("Entries", "2", ""), "/j/1.klb") << "CR alone ends a line";
+  EXPECT_EQ(ini.ReadInteger("Journal", "Count", 1), 2);
+  ini.WriteStrings({{"Journal", "3", "Down"}, {"Entries", "3", "/j/2.klb"}});
+  EXPECT_EQ(Bytes(path), QByteArray("\xEF\xBB\xBF[Journal]\r2=Sit\n; note \r\nCount=2\r3=Down\r\n"
+                                    "[Entries]\r2=/j/1.klb\r\n3=/j/2.klb\r\n"));
+}
+
+TEST_F(IniFileTest, AllKeyNamesTakeInRepeatedSectionsAndKeysBeforeAnySection) {
+  const std::string path = PathOf("journal.ini");
+  Put(path, "7=stray\r\n[Journal]\r\n2=a\r\n[Entries]\r\n2=x\r\n[Journal]\r\n9=b\r\n");
+  IniFile ini(path);
+  EXPECT_EQ(ini.ReadAllKeyNames(), (std::vector<std::string>{"7", "2", "2", "9"}));
+  EXPECT_EQ(ini.ReadKeyNames("Journal"), std::vector<std::string>{"2"})
+      << "the first of a repeated section is the one read";
+}
+
+TEST_F(IniFileTest, StartingAfreshReadsEmptyAndTheNextWriteReplacesTheFile) {
+  const std::string path = PathOf("journal.ini");
+  Put(path, QByteArray("[Journal]\r\n2=a\0\0\r\n", 18));
+  IniFile ini(path);
+  ini.StartAfresh();
+  EXPECT_TRUE(ini.ReadKeyNames("Journal").empty());
+  EXPECT_EQ(Bytes(path), QByteArray("[Journal]\r\n2=a\0\0\r\n", 18)) << "nothing written yet";
+  ini.WriteString("Journal", "2", "Sit");
+  EXPECT_EQ(Bytes(path), QByteArray("[Journal]\r\n2=Sit\r\n"));
 }
 
 TEST_F(IniFileTest, ChangesMadeOnDiskAreSeenAtOnce) {

@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 
-#include "app/EntryDates.h"
+#include "store/EntryDates.h"
 
 namespace kl::testing {
 namespace {

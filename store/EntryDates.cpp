@@ -1,4 +1,4 @@
-#include "app/EntryDates.h"
+#include "store/EntryDates.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -27,6 +27,14 @@ QString WithoutSeconds(const QString& format) {
 
 std::string EntryDateLine(const QDateTime& when, const QLocale& locale) {
   return locale.toString(when, QStringLiteral("dddd, dd MMM yyyy hh:mm")).toStdString();
+}
+
+bool IsEntryDateLine(const std::string& line, const QLocale& locale) {
+  const QString text = QString::fromStdString(line).trimmed();
+  for (const QLocale& each : {locale, QLocale::c()}) {
+    if (each.toDateTime(text, QStringLiteral("dddd, dd MMM yyyy hh:mm")).isValid()) return true;
+  }
+  return false;
 }
 
 std::string DefaultEntryTitle(const QDateTime& when, const QLocale& locale) {

@@ -16,4 +16,7 @@ std::string EntryDateLine(const QDateTime& when, const QLocale& locale);
 // locales' short time carries seconds; a title keeps hours and minutes only.
 std::string DefaultEntryTitle(const QDateTime& when, const QLocale& locale);
 
+// Whether a line is a date line as EntryDateLine writes it, in the locale or in English.
+bool IsEntryDateLine(const std::string& line, const QLocale& locale);
+
 }  // namespace kl
