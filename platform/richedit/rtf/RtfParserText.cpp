@@ -268,7 +268,9 @@ void RtfParser::finishPicture(const State& closed, qsizetype end) {
   if (image.isNull()) image = placeholderImage();
   emitPicture(image, pict_.kindName(), twips, closed.open, end);
   pending_->inShpPict = !stack_.empty() && top().dest == Destination::ShpPict;
-  if (sizeless && !pending_->inShpPict) pending_->source = sizedDibitmapGroup(pict_, twips);
+  if (sizeless && !pending_->inShpPict)
+    pending_->source =
+        sizedDibitmapGroup(data_.sliced(closed.open, end - closed.open), pict_, twips);
   pict_.data = QByteArray();
 }
 

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-
-#include "platform/richedit/rtf/RtfHex.h"
+#include <cstring>
 
 namespace richedit::rtf {
 
@@ -202,17 +201,23 @@ QSize dibitmapPixels(const PictureData& picture) {
   return QSize(s32(data, 4), int(std::min<qint64>(height, INT_MAX)));
 }
 
-QByteArray sizedDibitmapGroup(const PictureData& picture, QSize twips) {
-  const QByteArray& data = picture.data;
+QByteArray sizedDibitmapGroup(QByteArrayView group, const PictureData& picture, QSize twips) {
   const QSize pixels = dibitmapPixels(picture);
-  const int width = pixels.width(), height = pixels.height();
-  QByteArray group = QByteArrayLiteral("{\\pict\\dibitmap0\\picw") + QByteArray::number(width) +
-                     "\\pich" + QByteArray::number(height) + "\\picwgoal" +
-                     QByteArray::number(twips.width()) + "\\pichgoal" +
-                     QByteArray::number(twips.height()) + "\n";
-  appendHex(group, data.constData(), data.size());
-  group += '}';
-  return group;
+  const QByteArray sized = "\\dibitmap0\\picw" + QByteArray::number(pixels.width()) + "\\pich" +
+                           QByteArray::number(pixels.height()) + "\\picwgoal" +
+                           QByteArray::number(twips.width()) + "\\pichgoal" +
+                           QByteArray::number(twips.height());
+  // The group stays as it came but for its \dibitmap word, which takes the sizes with it; the
+  // data are copied, not written out again.
+  const qsizetype word = group.indexOf(QByteArrayView("\\dibitmap"));
+  if (word < 0) return group.toByteArray();
+  qsizetype after = word + qsizetype(std::strlen("\\dibitmap"));
+  if (after < group.size() && group[after] == '-') ++after;
+  while (after < group.size() && group[after] >= '0' && group[after] <= '9') ++after;
+  QByteArray result;
+  result.reserve(group.size() + sized.size());
+  result.append(group.first(word)).append(sized).append(group.sliced(after));
+  return result;
 }
 
 QImage placeholderImage() {

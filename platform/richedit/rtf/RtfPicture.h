@@ -3,6 +3,7 @@
 // QImage for the bitmap kinds, a grey placeholder of the goal size for every other kind.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -44,9 +45,9 @@ QSize pageFittedGoalTwips(qint64 width, qint64 height);
 // The width and height a \dibitmap picture's header gives.
 QSize dibitmapPixels(const PictureData& picture);
 
-// The group "{\pict\dibitmap0\picwN\pichN\picwgoalN\pichgoalN" with the picture's data as
-// hex digits, for a \dibitmap picture that came without its sizes.
-QByteArray sizedDibitmapGroup(const PictureData& picture, QSize twips);
+// The \dibitmap group as read, its \dibitmap word given the picture's sizes: "\dibitmap0\picwN
+// \pichN\picwgoalN\pichgoalN", for a picture that came without them.
+QByteArray sizedDibitmapGroup(QByteArrayView group, const PictureData& picture, QSize twips);
 
 // A grey box to stand for a picture or object that is not shown.
 QImage placeholderImage();
