@@ -100,8 +100,6 @@ void TfrmMain::SetupFormatActions() {
       {"actAlignCenter", "Format", "&Center", "Center|Centers text between margins", {}, 11, true});
   actFontSelect = &list.Add(
       {"actFontSelect", "Format", "Select Font ...", "Select font|Select fot", {}, 17, false});
-  // Inserting a picture is built on the picture conversion; until then the command does
-  // nothing.
   actInsertImage = &list.Add({"actInsertImage",
                               "Format",
                               "actInserImage",
@@ -117,6 +115,7 @@ void TfrmMain::SetupFormatActions() {
   actAlignRight->OnExecute = [this](TObject* sender) { actAlignRightExecute(sender); };
   actAlignCenter->OnExecute = [this](TObject* sender) { actAlignCenterExecute(sender); };
   actFontSelect->OnExecute = [this](TObject* sender) { actFontSelectExecute(sender); };
+  actInsertImage->OnExecute = [this](TObject* sender) { actInsertImageExecute(sender); };
 }
 
 void TfrmMain::SetupOtherActions() {
@@ -157,7 +156,9 @@ void TfrmMain::SetupDialogs() {
   dgoOpenEntry.hideReadOnly = true;
   dgoOpenEntry.mustExist = false;
 
-  dgiOpenImage.filter = "Bitmaps (*.bmp)|*.bmp";
+  // Bitmaps first and chosen; photos beside them, since a dog owner's pictures come from a
+  // phone.
+  dgiOpenImage.filter = "Bitmaps (*.bmp)|*.bmp|Photos (*.jpg;*.jpeg;*.png)|*.jpg;*.jpeg;*.png";
   dgiOpenImage.filterIndex = 1;
   dgiOpenImage.withPreview = true;
 

@@ -22,6 +22,7 @@
 #include "framework/actions/ActionList.h"
 #include "framework/actions/ImageList.h"
 #include "search/JournalSearch.h"
+#include "store/AboutLinks.h"
 #include "store/GlobalUnit.h"
 #include "store/JournalKeeper.h"
 #include "store/JournalRepair.h"
@@ -104,11 +105,8 @@ void TfrmMain::SetUpJournalPaths() {
 }
 
 void TfrmMain::FormShow() {
-  {
-    // Shown before the window is on screen, so it stands alone, centred.
-    TfrmAbout about;
-    Dialogs().ExecModal(about);
-  }
+  // Shown before the journal is read; start-up goes on once the user has closed it.
+  ShowAbout();
   try {
     SetUpJournalPaths();
     ForceJournalFolder(JournalFolder());
@@ -191,8 +189,15 @@ void TfrmMain::actExitExecute(TObject*) {
 }
 
 void TfrmMain::actAboutExecute(TObject*) {
-  TfrmAbout about(this);
-  Dialogs().ExecModal(about);
+  ShowAbout();
+}
+
+void TfrmMain::imgLogosClick(TObject*) {
+  OpenLink(HomePage);
+}
+
+void TfrmMain::imgRecomClick(TObject*) {
+  OpenLink(CoursePage);
 }
 
 void TfrmMain::UpdateModifiedStatus() {

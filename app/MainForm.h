@@ -7,8 +7,8 @@
 // MainLayout.cpp (the controls), MainActions.cpp (the action list), MainMenus.cpp (the menu and
 // the tool bars), MainEntries.cpp (entry commands and the tree), MainFormatting.cpp (formatting
 // commands and the editor's events), MainSearchPrint.cpp (find, replace and print),
-// MainStatus.cpp (the status bar) and MainRecovery.cpp (autosave, recovery at start-up and the
-// entry history).
+// MainPictures.cpp (the picture command), MainStatus.cpp (the status bar) and MainRecovery.cpp
+// (autosave, recovery at start-up and the entry history).
 
 #include <QWidget>
 #include <memory>
@@ -30,6 +30,7 @@ namespace kl {
 
 class TAction;
 class TActionList;
+class TClickLabel;
 class TCoolBar;
 class IAutosaveClock;
 class TAutosaveTimer;
@@ -57,8 +58,8 @@ class TfrmMain : public QWidget, public TObject {
   TToolBar* tlbMainMenu = nullptr;
   TToolBar* ToolBar1 = nullptr;
   QWidget* pnlImages = nullptr;
-  QLabel* imgLogos = nullptr;
-  QLabel* imgRecom = nullptr;
+  TClickLabel* imgLogos = nullptr;
+  TClickLabel* imgRecom = nullptr;
   QWidget* pnlRight = nullptr;
   TStatusPanels* stbMain = nullptr;
   TToolBar* tlbMaintoolbar = nullptr;
@@ -122,6 +123,8 @@ class TfrmMain : public QWidget, public TObject {
   bool FormClose();
   void actExitExecute(TObject* Sender);
   void actAboutExecute(TObject* Sender);
+  void imgLogosClick(TObject* Sender);
+  void imgRecomClick(TObject* Sender);
   void UpdateModifiedStatus();
   void UpdateCaption();
 
@@ -153,6 +156,8 @@ class TfrmMain : public QWidget, public TObject {
   void actAlignRightExecute(TObject* Sender);
   void actAlignCenterExecute(TObject* Sender);
   void actFontSelectExecute(TObject* Sender);
+  // MainPictures.cpp
+  void actInsertImageExecute(TObject* Sender);
   void rchMainSelectionChange(TObject* Sender);
   void rchMainChange(TObject* Sender);
   // Ctrl+click on a web or mail address in the entry opens it (see WebLinks).

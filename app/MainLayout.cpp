@@ -18,6 +18,8 @@
 #include "app/StatusPanels.h"
 #include "app/ToolBar.h"
 #include "editor/KlRichEdit.h"
+#include "framework/ClickLabel.h"
+#include "store/AboutLinks.h"
 
 namespace kl {
 
@@ -28,13 +30,15 @@ constexpr int ImagesWidth = 375;
 constexpr int TreeWidth = 157;
 constexpr int SplitterWidth = 6;
 
-QLabel* MakeBanner(const QString& name, const QString& picture, int width, QWidget* parent) {
-  auto* banner = new QLabel(parent);
+TClickLabel* MakeBanner(const QString& name, const QString& picture, int width, const char* address,
+                        QWidget* parent) {
+  auto* banner = new TClickLabel(parent);
   banner->setObjectName(name);
   banner->setPixmap(QPixmap(picture));
   banner->setAlignment(Qt::AlignCenter);
   banner->setFixedSize(width, TopHeight);
   banner->setCursor(Qt::PointingHandCursor);
+  banner->setToolTip(QString::fromLatin1(address));
   return banner;
 }
 
@@ -81,8 +85,10 @@ void TfrmMain::BuildTopPanel() {
   auto* images = new QHBoxLayout(pnlImages);
   images->setContentsMargins(0, 0, 0, 0);
   images->setSpacing(0);
-  imgLogos = MakeBanner("imgLogos", ":/logo.bmp", 205, pnlImages);
-  imgRecom = MakeBanner("imgRecom", ":/recommended.bmp", 149, pnlImages);
+  imgLogos = MakeBanner("imgLogos", ":/logo.bmp", 205, HomePage, pnlImages);
+  imgLogos->OnClick = [this](TObject* sender) { imgLogosClick(sender); };
+  imgRecom = MakeBanner("imgRecom", ":/recommended.bmp", 149, CoursePage, pnlImages);
+  imgRecom->OnClick = [this](TObject* sender) { imgRecomClick(sender); };
   pnlRight = new QWidget(pnlImages);
   pnlRight->setObjectName("pnlRight");
   pnlRight->setFixedWidth(8);

@@ -4,6 +4,10 @@
 
 #include "app/MainForm.h"
 #include "framework/Application.h"
+#include "platform/version/VersionRecord.h"
+
+// The version the About dialog shows, read back from this program's own file.
+KL_DEFINE_VERSION_RECORD(KL_VERSION_MAJOR, KL_VERSION_MINOR, KL_VERSION_PATCH, KL_VERSION_TWEAK);
 
 namespace {
 

@@ -3,6 +3,8 @@
 function(kl_fuzz_target_library name out)
   if(name STREQUAL "fuzz_ini")
     set(${out} kl_profile PARENT_SCOPE)
+  elseif(name STREQUAL "fuzz_bmp")
+    set(${out} kl_framework PARENT_SCOPE)
   else()
     set(${out} kl_richedit PARENT_SCOPE)
   endif()

@@ -148,30 +148,38 @@ def make_glyphs():
         run(f"convert -size 16x16 xc:none -strokewidth 1 {drawing} PNG32:{out}")
 
 
-def paw(x, y, colour):
+def paw(x, y, colour, scale=1.0):
     """A paw print: one pad and four toes."""
-    return (
-        f"-fill {colour} -stroke none "
-        f"-draw \"ellipse {x},{y + 4} 5,4 0,360\" "
-        f"-draw \"ellipse {x - 6},{y - 2} 2,3 0,360\" -draw \"ellipse {x - 2},{y - 5} 2,3 0,360\" "
-        f"-draw \"ellipse {x + 2},{y - 5} 2,3 0,360\" -draw \"ellipse {x + 6},{y - 2} 2,3 0,360\""
+    def e(dx, dy, rx, ry):
+        return (f"-draw \"ellipse {x + dx * scale:.1f},{y + dy * scale:.1f} "
+                f"{rx * scale:.1f},{ry * scale:.1f} 0,360\" ")
+    return (f"-fill {colour} -stroke none " + e(0, 4, 5, 4) + e(-6, -2, 2, 3) + e(-2, -5, 2, 3)
+            + e(2, -5, 2, 3) + e(6, -2, 2, 3))
+
+
+def logo(path, width, height, paw_x, paw_y, paw_scale, text_x, text_y, pointsize):
+    """The maker's logo: a paw on a blue band and the program's name, drawn at its own size."""
+    run(
+        f"convert -size {width}x{height} gradient:'#20508f'-'#4a86cf' "
+        f"{paw(paw_x, paw_y, '#f3d36b', paw_scale)} "
+        f"-fill white -font {SANS_BOLD} -pointsize {pointsize} "
+        f"-draw \"text {text_x},{text_y} 'Kennel Logbook'\" "
+        "-alpha off -type TrueColor BMP3:" + path
     )
 
 
 def make_banners():
-    logo = os.path.join(HERE, "logo.bmp")
-    run(
-        "convert -size 205x37 gradient:'#20508f'-'#4a86cf' "
-        f"{paw(18, 18, '#f3d36b')} "
-        f"-fill white -font {SANS_BOLD} -pointsize 17 -draw \"text 36,25 'Kennel Logbook'\" "
-        "-alpha off -type TrueColor BMP3:" + logo
-    )
+    logo(os.path.join(HERE, "logo.bmp"), 205, 37, 18, 18, 1.0, 36, 25, 17)
+    logo(os.path.join(HERE, "about-logo.bmp"), 273, 59, 28, 29, 1.6, 54, 38, 24)
+    # The course banner reads as a link: blue underlined words on white.
     course = os.path.join(HERE, "recommended.bmp")
     run(
-        "convert -size 149x37 gradient:'#f5c542'-'#e89a20' "
-        f"{paw(14, 18, '#7a4a10')} "
-        f"-fill '#3a2200' -font {SANS_BOLD} -pointsize 11 -draw \"text 28,16 'Recommended'\" "
-        f"-font {SANS} -pointsize 11 -draw \"text 28,30 'training course'\" "
+        "convert -size 149x37 xc:white "
+        f"{paw(14, 18, BLUE)} "
+        f"-fill '#0000ee' -font {SANS_BOLD} -pointsize 11 -draw \"text 28,16 'Recommended'\" "
+        "-draw \"rectangle 28,18 113,18\" "
+        f"-draw \"text 28,31 'training course'\" "
+        "-draw \"rectangle 28,33 126,33\" "
         "-alpha off -type TrueColor BMP3:" + course
     )
 

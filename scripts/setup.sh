@@ -3,7 +3,7 @@
 set -e
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
 googletest libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core clang \
-libsqlitecpp-dev libsqlite3-dev poppler-utils"
+libsqlitecpp-dev libsqlite3-dev poppler-utils xdg-utils"
 
 missing=""
 for p in $packages; do

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -142,15 +143,18 @@ void AddPicturePreview(QFileDialog& dialog) {
   preview->setFrameShape(QFrame::StyledPanel);
   grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
   QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-    const QPixmap picture(path);
+    // Decoded at the pane's size: a phone photo of many megapixels shows at once.
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > preview->width() || size.height() > preview->height()))
+      reader.setScaledSize(size.scaled(preview->size(), Qt::KeepAspectRatio));
+    const QImage picture = reader.read();
     if (picture.isNull()) {
       preview->clear();
       return;
     }
-    preview->setPixmap(
-        picture.width() <= preview->width() && picture.height() <= preview->height()
-            ? picture
-            : picture.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    preview->setPixmap(QPixmap::fromImage(picture));
   });
 }
 

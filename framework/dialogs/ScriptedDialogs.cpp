@@ -58,6 +58,7 @@ int ScriptedDialogs::ExecModal(QDialog& form) {
   std::string name = form.objectName().toStdString();
   if (name.empty()) name = form.windowTitle().toStdString();
   modalForms_.push_back(name);
+  if (OnModalForm) OnModalForm(form);
   return TakeFront(modalResults_, "the form \"" + name + "\"")(form);
 }
 

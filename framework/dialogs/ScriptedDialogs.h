@@ -34,6 +34,8 @@ class ScriptedDialogs : public IDialogs {
   }
   void QueuePrinter(const PrintRequest& chosen) { printers_.emplace_back(chosen); }
   void QueuePrinterCancel() { printers_.emplace_back(std::nullopt); }
+  // Looks at each form run modally while it is up, before its queued result is answered.
+  std::function<void(QDialog& form)> OnModalForm;
 
   // What was asked, in order.
   const std::vector<MessageRequest>& Messages() const { return messages_; }

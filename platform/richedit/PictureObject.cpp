@@ -3,9 +3,11 @@
 #include <QCache>
 #include <QPainter>
 #include <QPixmap>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/richedit/DocumentFormat.h"
@@ -47,6 +49,15 @@ QImage decodedFromSource(const QTextImageFormat& format, QSize size) {
   return image;
 }
 
+// The width the picture's paragraph gives its text; 0 when the text is not wrapped to a width.
+double TextWidthAt(QTextDocument* doc, int position) {
+  const double page = doc->pageSize().width();
+  if (page <= 0 || doc->defaultTextOption().wrapMode() == QTextOption::NoWrap) return 0;
+  const QTextBlockFormat block = doc->findBlock(position).blockFormat();
+  return std::max(1.0, page - 2 * doc->documentMargin() - block.leftMargin() - block.rightMargin() -
+                           std::max(0.0, block.textIndent()));
+}
+
 }  // namespace
 
 QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format, QSize size) {
@@ -59,7 +70,8 @@ QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format, QS
   return decodedFromSource(format, size);
 }
 
-QSizeF PictureObject::intrinsicSize(QTextDocument* doc, int, const QTextFormat& format) {
+QSizeF PictureObject::intrinsicSize(QTextDocument* doc, int posInDocument,
+                                    const QTextFormat& format) {
   const QTextImageFormat f = format.toImageFormat();
   double w = f.width();
   double h = f.height();
@@ -76,16 +88,28 @@ QSizeF PictureObject::intrinsicSize(QTextDocument* doc, int, const QTextFormat& 
               : image.height();
   }
   if (w <= 0 || h <= 0) return {32, 32};
+  const double room = TextWidthAt(doc, posInDocument);
+  if (room > 0 && w > room) {
+    h = std::max(1.0, h * room / w);
+    w = room;
+  }
   return {w, h};
 }
 
 void PictureObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int,
                                const QTextFormat& format) {
-  // Decoded at the size it covers on the device, so a large photo is never held whole.
+  const QTextImageFormat picture = format.toImageFormat();
+  // Decoded or scaled at the size it covers on the device, so a large photo is never held
+  // whole; a printer's scale is taken in, so paper gets its own resolution.
   const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-  const QSize pixels(std::max(1, int(std::ceil(rect.width() * ratio))),
-                     std::max(1, int(std::ceil(rect.height() * ratio))));
-  const QImage image = pictureImage(*doc, format.toImageFormat(), pixels);
+  const QTransform& t = painter->transform();
+  const qreal scale =
+      ratio * std::max<qreal>(1.0, std::max(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())));
+  const QSize pixels(std::max(1, int(std::ceil(rect.width() * scale))),
+                     std::max(1, int(std::ceil(rect.height() * scale))));
+  const QImage held = resourceImage(*doc, picture);
+  const QImage image = !held.isNull() ? scaled_.scaled(picture.name(), held, pixels)
+                                      : decodedFromSource(picture, pixels);
   if (!image.isNull()) {
     painter->drawImage(rect, image);
     return;

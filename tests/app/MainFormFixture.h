@@ -21,6 +21,7 @@
 #include "editor/KlTextAttributes.h"
 #include "editor/RichEditStrings.h"
 #include "framework/Application.h"
+#include "framework/ClickLabel.h"
 #include "framework/actions/Action.h"
 #include "framework/dialogs/ScriptedDialogs.h"
 #include "store/GlobalUnit.h"

@@ -214,6 +214,7 @@ TEST(QtDialogsFileFilter, PairsBecomeQtNameFilters) {
        {"Kennel Logbook (*.klb)", "All Files (*.*)"}},
       {"Bitmaps (*.bmp)|*.bmp", {"Bitmaps (*.bmp)"}},
       {"Pictures|*.bmp;*.png", {"Pictures (*.bmp *.png)"}},
+      {"Photos (*.jpg;*.png)|*.jpg;*.png", {"Photos (*.jpg *.png)"}},
       {"Text (plain)|*.txt", {"Text (plain) (*.txt)"}},
       {"Odd|", {}},
       {"", {}},

@@ -112,9 +112,14 @@ int convert(const QString& inputPath, const QString& outputPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("klb-convert %s\n", KL_VERSION);
+    return 0;
+  }
   if (argc != 3) {
     std::fprintf(stderr,
                  "usage: klb-convert INPUT OUTPUT\n"
+                 "       klb-convert --version\n"
                  "  INPUT   an RTF file or a journal entry (.rtf, .klb; .txt is read as text),\n"
                  "          also an autosaved or earlier version of one, kept in the journal's\n"
                  "          Journals/.recovery and Journals/.history folders\n"

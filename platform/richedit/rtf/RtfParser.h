@@ -76,6 +76,7 @@ class RtfParser : public RtfListener {
     qsizetype from = 0, to = 0;  // the bytes of the group it came from
     bool inShpPict = false;      // read inside a \shppict group
     bool wholeShpPict = false;   // stands for that whole group, which has closed
+    QByteArray source;           // written in place of the group's bytes when not empty
   };
   struct FieldFrame {
     std::size_t depth;

@@ -257,9 +257,18 @@ void RtfParser::endParagraph() {
 // The picture is not decoded here: it is decoded when it is shown, at the size it is shown at,
 // from the bytes the document keeps of its group. Only its header is read, for its size.
 void RtfParser::finishPicture(const State& closed, qsizetype end) {
-  const QSize twips = shownSizeTwips(pict_, pixelSizeOf(pict_));
+  const QSize pixels = pixelSizeOf(pict_);
+  // A bitmap inserted without its size gets one that fits the page, and is saved with it, so
+  // that other readers show it as it is shown here.
+  const bool sizeless = !pixels.isEmpty() && pict_.kind == Word::DiBitmap && pict_.width <= 0 &&
+                        pict_.goalWidth <= 0;
+  const QSize twips = sizeless ? pageFittedGoalTwips(pixels.width(), pixels.height())
+                               : shownSizeTwips(pict_, pixels);
   emitPicture(pict_.kindName(), twips, closed.open, end);
   pending_->inShpPict = !stack_.empty() && top().dest == Destination::ShpPict;
+  if (sizeless && !pending_->inShpPict)
+    pending_->source =
+        sizedDibitmapGroup(data_.sliced(closed.open, end - closed.open), pict_, twips);
   pict_.data = QByteArray();
 }
 
@@ -283,7 +292,10 @@ void RtfParser::flushPicture() {
   if (!pending_) return;
   const auto picture = std::move(pending_);
   picture->format.setProperty(
-      fmt::PictureSource, data_.sliced(picture->from, picture->to - picture->from).toByteArray());
+      fmt::PictureSource,
+      !picture->source.isEmpty()
+          ? picture->source
+          : data_.sliced(picture->from, picture->to - picture->from).toByteArray());
   builder_.appendObject(picture->format);
   paragraphHasContent_ = true;
 }

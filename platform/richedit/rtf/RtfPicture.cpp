@@ -8,6 +8,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <climits>
+#include <cmath>
+#include <cstring>
 
 namespace richedit::rtf {
 
@@ -326,6 +328,41 @@ PictureData readPictureGroup(QByteArrayView group) {
   PictureGroupReader reader;
   RtfLexer::tokenize(group, reader);
   return reader.picture;
+}
+
+QSize pageFittedGoalTwips(qint64 width, qint64 height) {
+  constexpr double kPageTextWidth = 9360, kPageTextHeight = 12960;
+  const double w = double(std::max<qint64>(width, 1)) * 15;
+  const double h = double(std::max<qint64>(height, 1)) * 15;
+  const double scale = std::min({1.0, kPageTextWidth / w, kPageTextHeight / h});
+  return {std::max(1, int(std::lround(w * scale))), std::max(1, int(std::lround(h * scale)))};
+}
+
+QSize dibitmapPixels(const PictureData& picture) {
+  const QByteArray& data = picture.data;
+  if (data.size() < 12) return {};
+  if (u32(data, 0) == 12) return QSize(u16(data, 4), u16(data, 6));
+  const qint64 height = std::abs(qint64(s32(data, 8)));
+  return QSize(s32(data, 4), int(std::min<qint64>(height, INT_MAX)));
+}
+
+QByteArray sizedDibitmapGroup(QByteArrayView group, const PictureData& picture, QSize twips) {
+  const QSize pixels = dibitmapPixels(picture);
+  const QByteArray sized = "\\dibitmap0\\picw" + QByteArray::number(pixels.width()) + "\\pich" +
+                           QByteArray::number(pixels.height()) + "\\picwgoal" +
+                           QByteArray::number(twips.width()) + "\\pichgoal" +
+                           QByteArray::number(twips.height());
+  // The group stays as it came but for its \dibitmap word, which takes the sizes with it; the
+  // data are copied, not written out again.
+  const qsizetype word = group.indexOf(QByteArrayView("\\dibitmap"));
+  if (word < 0) return group.toByteArray();
+  qsizetype after = word + qsizetype(std::strlen("\\dibitmap"));
+  if (after < group.size() && group[after] == '-') ++after;
+  while (after < group.size() && group[after] >= '0' && group[after] <= '9') ++after;
+  QByteArray result;
+  result.reserve(group.size() + sized.size());
+  result.append(group.first(word)).append(sized).append(group.sliced(after));
+  return result;
 }
 
 QImage placeholderImage() {

@@ -44,6 +44,18 @@ QSize shownSizeTwips(const PictureData& picture, QSize pixels);
 // \shppict group with its \nonshppict fallback); its data decoded from hex or \bin.
 PictureData readPictureGroup(QByteArrayView group);
 
+// The size in twips a picture of these pixels is given when it comes without one: one pixel to
+// 15 twips (96 per inch), made smaller where needed to fit a page's text, 6.5 by 9 inches, so
+// that every reader shows it within the page.
+QSize pageFittedGoalTwips(qint64 width, qint64 height);
+
+// The width and height a \dibitmap picture's header gives.
+QSize dibitmapPixels(const PictureData& picture);
+
+// The \dibitmap group as read, its \dibitmap word given the picture's sizes: "\dibitmap0\picwN
+// \pichN\picwgoalN\pichgoalN", for a picture that came without them.
+QByteArray sizedDibitmapGroup(QByteArrayView group, const PictureData& picture, QSize twips);
+
 // A grey box to stand for a picture or object that is not shown.
 QImage placeholderImage();
 
