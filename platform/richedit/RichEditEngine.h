@@ -163,6 +163,8 @@ class RichEditEngine : public QObject {
   LRESULT onRedo();
   LRESULT onEmptyUndoBuffer();
   LRESULT onRequestResize();
+  LRESULT onGetZoom(WPARAM numerator, LPARAM denominator);
+  LRESULT onSetZoom(WPARAM numerator, LPARAM denominator);
   void applyOptions();
 
   // Streams (EngineStream.cpp)
