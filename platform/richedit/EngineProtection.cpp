@@ -119,16 +119,14 @@ RichEditEngine::LinkCover RichEditEngine::detectedLinkCover(int from, int to) co
 }
 
 std::optional<CHARRANGE> RichEditEngine::linkAtPoint(const QPoint& viewportPos) const {
-  const QPoint docPos = viewportPos + QPoint(view_.horizontalScrollBar()->value(),
-                                             view_.verticalScrollBar()->value());
-  const int hit = doc_->documentLayout()->hitTest(docPos, Qt::ExactHit);
+  const int hit = doc_->documentLayout()->hitTest(view_.toDocument(viewportPos), Qt::ExactHit);
   if (hit < 0) return std::nullopt;
   // The hit is a caret position; the character under the mouse may be the one before it.
   int ch = hit;
   if (hit > 0) {
     QTextCursor c(doc_);
     c.setPosition(hit);
-    if (viewportPos.x() < view_.cursorRect(c).left()) ch = hit - 1;
+    if (viewportPos.x() < view_.caretRect(c).left()) ch = hit - 1;
   }
   return linkAt(ch);
 }

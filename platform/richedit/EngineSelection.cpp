@@ -84,7 +84,7 @@ QPoint RichEditEngine::clientPosOf(int pos) const {
   QTextCursor c(doc_);
   c.setPosition(std::clamp(pos, 0, textLength()));
   ParagraphLayout::ensureLines(*doc_, c.block());  // also where no view shows the text
-  const QRect r = view_.cursorRect(c);
+  const QRect r = view_.caretRect(c);
   return view_.viewport()->mapTo(&control_, r.topLeft());
 }
 
@@ -110,7 +110,7 @@ LRESULT RichEditEngine::onCharFromPos(LPARAM point) {
   const auto* p = reinterpret_cast<const POINT*>(point);
   if (p == nullptr) return 0;
   const QPoint inViewport = view_.viewport()->mapFrom(&control_, QPoint(p->x, p->y));
-  return view_.cursorForPosition(inViewport).position();
+  return view_.cursorAt(inViewport).position();
 }
 
 LRESULT RichEditEngine::onSelectionType() {

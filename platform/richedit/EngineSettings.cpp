@@ -1,10 +1,11 @@
 // The control's settings: event mask, background colour, options, URL detection, undo, text
-// mode, language options, the object interface, redraw and read-only.
+// mode, language options, the object interface, redraw, read-only and the view's zoom.
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextDocument>
 #include <cmath>
+#include <tuple>
 
 #include "platform/richedit/LinkHighlighter.h"
 #include "platform/richedit/RichEditEngine.h"
@@ -200,6 +201,19 @@ void RichEditEngine::sendResize(bool always) {
   REQRESIZE r{};
   r.rc = {0, 0, LONG(control_.width()), LONG(height)};
   notifier_.notify(r, EN_REQUESTRESIZE);
+}
+
+// The view's zoom; the document, its formats and the modify flag are untouched.
+LRESULT RichEditEngine::onGetZoom(WPARAM numerator, LPARAM denominator) {
+  auto* n = reinterpret_cast<int*>(numerator);
+  auto* d = reinterpret_cast<int*>(denominator);
+  if (n == nullptr || d == nullptr) return 0;
+  std::tie(*n, *d) = view_.zoomRatio();
+  return 1;
+}
+
+LRESULT RichEditEngine::onSetZoom(WPARAM numerator, LPARAM denominator) {
+  return view_.setZoom(int(std::intptr_t(numerator)), int(denominator)) ? 1 : 0;
 }
 
 }  // namespace richedit

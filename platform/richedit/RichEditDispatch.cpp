@@ -118,6 +118,10 @@ LRESULT RichEditEngine::dispatch(UINT msg, WPARAM w, LPARAM l) {
       return onSetReadOnly(w);
     case EM_REQUESTRESIZE:
       return onRequestResize();
+    case EM_GETZOOM:
+      return onGetZoom(w, l);
+    case EM_SETZOOM:
+      return onSetZoom(w, l);
     // Undo
     case EM_UNDO:
     case WM_UNDO:

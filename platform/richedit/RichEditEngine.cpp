@@ -50,7 +50,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
   options_ = style & kStyleOptions;
   applyOptions();
   const bool noWrap = (style & (WS_HSCROLL | ES_AUTOHSCROLL)) != 0;
-  view_.setLineWrapMode(noWrap ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+  view_.setWrapToWindow(!noWrap);
   view_.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   const bool keep = (style & ES_DISABLENOSCROLL) != 0;
   view_.setVerticalScrollBarPolicy(scrollPolicy(style & WS_VSCROLL, keep));

@@ -202,6 +202,8 @@ class RichEditEngine : public QObject {
   LRESULT onEmptyUndoBuffer();
   LRESULT onStopGroupTyping();
   LRESULT onRequestResize();
+  LRESULT onGetZoom(WPARAM numerator, LPARAM denominator);
+  LRESULT onSetZoom(WPARAM numerator, LPARAM denominator);
   void applyOptions();
 
   // Streams (EngineStream.cpp)

@@ -143,6 +143,8 @@ constexpr UINT EM_GETTEXTEX = WM_USER + 94;
 constexpr UINT EM_GETTEXTLENGTHEX = WM_USER + 95;  // 1119
 constexpr UINT EM_SETTEXTEX = WM_USER + 97;
 constexpr UINT EM_SETLANGOPTIONS = WM_USER + 120;  // 1144
+constexpr UINT EM_GETZOOM = WM_USER + 224;         // 1248
+constexpr UINT EM_SETZOOM = WM_USER + 225;         // 1249
 constexpr UINT EM_GETLANGOPTIONS = WM_USER + 121;  // 1145
 
 // ---- Notifications ------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
+#include "platform/richedit/ZoomedLayout.h"
 
 namespace richedit {
 
@@ -48,7 +49,7 @@ bool typingKey(const QKeyEvent& event) {
 RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
   // The document is laid out paragraph by paragraph (see ParagraphLayout).
   auto* doc = new QTextDocument(this);
-  auto* layout = new ParagraphLayout(doc);
+  auto* layout = new ZoomedLayout(doc);
   doc->setDocumentLayout(layout);
   layout->setOnLaterLayout([this] { keepTopInPlace(); });
   layout->setIsShown([this] { return isVisible(); });
@@ -67,16 +68,17 @@ RichEditView::RichEditView(QWidget* parent) : QTextEdit(parent) {
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
     if (!restoringTop_) rememberTop();
   });
+  interceptTextControl();
 }
 
 // The paragraph at the top of the window and how far into it the window starts; kept as a
 // cursor so that edits move it along.
 void RichEditView::rememberTop() {
-  const QTextBlock block = cursorForPosition(QPoint(0, 0)).block();
+  const QTextBlock block = cursorAt(QPoint(0, 0)).block();
   top_ = QTextCursor(document());
   top_.setPosition(block.position());
-  topOffset_ =
-      verticalScrollBar()->value() - document()->documentLayout()->blockBoundingRect(block).top();
+  topOffset_ = verticalScrollBar()->value() / zoom_ -
+               document()->documentLayout()->blockBoundingRect(block).top();
 }
 
 // Paragraphs laid out late may be taller or shorter than estimated; when they lie above the
@@ -84,7 +86,7 @@ void RichEditView::rememberTop() {
 void RichEditView::keepTopInPlace() {
   if (top_.isNull()) return;
   const QRectF rect = document()->documentLayout()->blockBoundingRect(top_.block());
-  const int wanted = int(std::lround(rect.top() + topOffset_));
+  const int wanted = int(std::lround((rect.top() + topOffset_) * zoom_));
   QScrollBar* bar = verticalScrollBar();
   if (bar->value() == wanted) return;
   restoringTop_ = true;
@@ -141,7 +143,7 @@ bool RichEditView::event(QEvent* event) {
 // click), with the paragraph's break when the line ends it, as the platform's selection bar
 // does; a drag or a shift-click takes in the lines from the first one.
 void RichEditView::selectFromBar(int viewportY, BarClick click) {
-  QTextCursor at = cursorForPosition(QPoint(0, std::max(viewportY, 0)));
+  QTextCursor at = cursorAt(QPoint(0, std::max(viewportY, 0)));
   at.clearSelection();
   const QTextBlock block = at.block();
   int start = block.position();
@@ -273,6 +275,7 @@ bool RichEditView::refuseKeyDelete(QKeyEvent* event) {
 }
 
 void RichEditView::keyPressEvent(QKeyEvent* event) {
+  if (handleZoomKey(event)) return;
   if (engine_ == nullptr) return QTextEdit::keyPressEvent(event);
   NotifyBatch batch(engine_->notifier());
   if (handleEditKey(event)) {
@@ -365,7 +368,8 @@ bool RichEditView::mouseToHost(unsigned msg, QMouseEvent* event) {
 }
 
 void RichEditView::mousePressEvent(QMouseEvent* event) {
-  if (engine_ == nullptr) return QTextEdit::mousePressEvent(event);
+  if (engine_ == nullptr)
+    return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mousePressEvent(e); });
   NotifyBatch batch(engine_->notifier());
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   if (mouseToHost(msg, event)) return;
@@ -374,22 +378,22 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   const QTextCursor sel = textCursor();
   if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) &&
       sel.hasSelection()) {
-    const int at = document()->documentLayout()->hitTest(
-        event->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value()),
-        Qt::ExactHit);
+    const int at =
+        document()->documentLayout()->hitTest(toDocument(event->position()), Qt::ExactHit);
     if (at >= sel.selectionStart() && at < sel.selectionEnd()) {
       pressInSelection_ = event->position().toPoint();
       event->accept();
       return;
     }
   }
-  QTextEdit::mousePressEvent(event);
+  forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mousePressEvent(e); });
   const bool extending = event->modifiers() & Qt::ShiftModifier;
   dragAnchor_ = event->button() == Qt::LeftButton && !extending ? textCursor().position() : -1;
 }
 
 void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
-  if (engine_ == nullptr) return QTextEdit::mouseReleaseEvent(event);
+  if (engine_ == nullptr)
+    return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseReleaseEvent(e); });
   NotifyBatch batch(engine_->notifier());
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP;
   const bool pressedInSelection = pressInSelection_.x() >= 0 && event->button() == Qt::LeftButton;
@@ -397,15 +401,16 @@ void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
   if (mouseToHost(msg, event)) return;
   if (pressedInSelection) {
     // Pressed in the selection and let go without dragging: the caret goes where it was let go.
-    setTextCursor(cursorForPosition(event->position().toPoint()));
+    setTextCursor(cursorAt(event->position().toPoint()));
     return;
   }
-  QTextEdit::mouseReleaseEvent(event);
+  forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseReleaseEvent(e); });
   dragAnchor_ = -1;
 }
 
 void RichEditView::mouseMoveEvent(QMouseEvent* event) {
-  if (engine_ == nullptr) return QTextEdit::mouseMoveEvent(event);
+  if (engine_ == nullptr)
+    return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseMoveEvent(e); });
   NotifyBatch batch(engine_->notifier());
   const QPoint p = event->position().toPoint();
   const bool overLink = engine_->linkAtPoint(p).has_value();
@@ -421,7 +426,7 @@ void RichEditView::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
-  QTextEdit::mouseMoveEvent(event);
+  forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseMoveEvent(e); });
   if ((event->buttons() & Qt::LeftButton) && engine_->autoWordSelection()) extendToWords();
 }
 
@@ -457,10 +462,11 @@ void RichEditView::extendToWords() {
 }
 
 void RichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (engine_ == nullptr) return QTextEdit::mouseDoubleClickEvent(event);
+  if (engine_ == nullptr)
+    return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseDoubleClickEvent(e); });
   NotifyBatch batch(engine_->notifier());
   if (mouseToHost(WM_LBUTTONDBLCLK, event)) return;
-  QTextEdit::mouseDoubleClickEvent(event);
+  forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseDoubleClickEvent(e); });
   dragAnchor_ = -1;  // a double-click drag selects words already
 }
 
@@ -518,7 +524,7 @@ void RichEditView::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
-  const int pos = cursorForPosition(event->position().toPoint()).position();
+  const int pos = cursorAt(event->position().toPoint()).position();
   const bool own = event->source() == this || event->source() == viewport();
   const DropMove move = own && event->dropAction() == Qt::MoveAction ? DropMove::Yes : DropMove::No;
   if (engine_->drop(*mime, pos, move)) {
@@ -532,14 +538,16 @@ void RichEditView::dropEvent(QDropEvent* event) {
 // A new width rewraps every paragraph, so the same scroll value would show other text: the
 // character that was at the top of the view is brought back to the top.
 void RichEditView::resizeEvent(QResizeEvent* event) {
-  const int topCharacter = cursorForPosition(QPoint(0, 0)).position();
+  const int topCharacter = cursorAt(QPoint(0, 0)).position();
   QTextEdit::resizeEvent(event);
+  applyWrap();
+  fitScrollRanges();
   if (engine_ != nullptr) engine_->viewResized();
   if (event->oldSize().width() != event->size().width() && topCharacter > 0) {
     QTextCursor top(document());
     top.setPosition(std::min(topCharacter, document()->characterCount() - 1));
     QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() + cursorRect(top).top());
+    bar->setValue(bar->value() + caretRect(top).top());
   }
 }
 
@@ -567,7 +575,10 @@ void RichEditView::insertFromMimeData(const QMimeData* source) {
 }
 
 void RichEditView::paintEvent(QPaintEvent* event) {
-  QTextEdit::paintEvent(event);
+  {
+    ZoomedPaint zoomed(*static_cast<ZoomedLayout*>(document()->documentLayout()), zoom_);
+    QTextEdit::paintEvent(event);
+  }
   if (top_.isNull()) rememberTop();
 }
 

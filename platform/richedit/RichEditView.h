@@ -5,6 +5,7 @@
 
 #include <QTextCursor>
 #include <QTextEdit>
+#include <functional>
 #include <utility>
 
 namespace richedit {
@@ -12,6 +13,8 @@ namespace richedit {
 class RichEditEngine;
 
 class RichEditView : public QTextEdit {
+  Q_OBJECT
+
  public:
   explicit RichEditView(QWidget* parent);
 
@@ -21,6 +24,21 @@ class RichEditView : public QTextEdit {
   // A strip at the left edge in which a click selects the line beside it and a double click
   // its paragraph.
   void setSelectionBar(bool on);
+  // Wrapped text fills the window's width (at the zoom shown); unwrapped lines run on.
+  void setWrapToWindow(bool wrap);
+
+  // The view's zoom, numerator over denominator (0/0: none). It scales what is shown, not the
+  // document: the text wraps to the window's width at that scale. Answers false for a ratio
+  // outside 1/64..64 and leaves the zoom as it was (ViewZoom.cpp).
+  bool setZoom(int numerator, int denominator);
+  std::pair<int, int> zoomRatio() const { return {zoomNumerator_, zoomDenominator_}; }
+  double zoom() const { return zoom_; }
+  // Viewport points and document points, and the caret's rectangle and the position under a
+  // point in the viewport, as shown at the zoom.
+  QPointF toDocument(const QPointF& viewportPos) const;
+  QPointF toViewport(const QPointF& documentPos) const;
+  QRect caretRect(const QTextCursor& cursor) const;
+  QTextCursor cursorAt(const QPoint& viewportPos) const;
 
  protected:
   bool event(QEvent* event) override;
@@ -37,6 +55,9 @@ class RichEditView : public QTextEdit {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   QMimeData* createMimeDataFromSelection() const override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -44,6 +65,17 @@ class RichEditView : public QTextEdit {
 
  private:
   bool handleEditKey(QKeyEvent* event);
+  // Zoom (ViewZoom.cpp)
+  bool handleZoomKey(QKeyEvent* event);
+  void stepZoom(int steps);
+  void applyWrap();
+  void fitScrollRanges();
+  void interceptTextControl();
+  // Hands a mouse event to QTextEdit at the point it has in the document's units.
+  void forwardMouse(QMouseEvent* event, const std::function<void(QMouseEvent*)>& handler);
+  QRectF toViewRect(const QRectF& documentRect) const;
+  Q_SLOT void repaintDocumentRect(const QRectF& rect);
+  Q_SLOT void showDocumentRect(const QRectF& rect);
   bool refuseKeyDelete(QKeyEvent* event);
   bool refuseInputMethodEdit(const QInputMethodEvent& event);
   void startDrag();
@@ -57,6 +89,12 @@ class RichEditView : public QTextEdit {
   void updateSelectionColours();
 
   RichEditEngine* engine_ = nullptr;
+  double zoom_ = 1;
+  int zoomNumerator_ = 0;
+  int zoomDenominator_ = 0;
+  bool wrapToWindow_ = true;
+  bool fittingRanges_ = false;
+  QObject* textControl_ = nullptr;  // Qt's text control inside the QTextEdit
   bool hideWhenInactive_ = true;
   bool selectionBar_ = false;
   bool barDrag_ = false;  // the button went down in the selection bar and is still down

@@ -9,6 +9,7 @@
 
 #include "app/ToolBar.h"
 #include "framework/actions/ActionList.h"
+#include "platform/richedit/RichEditTypes.h"
 #include "tests/app/MainFormFixture.h"
 
 namespace kl::testing {
@@ -325,6 +326,34 @@ TEST_F(MainFormActions, FailureOfACommandFromTheUserIsReportedAndTheProgramGoesO
   EXPECT_EQ(Asked().Messages().back().caption, "Kennel Logbook");
   EXPECT_TRUE(Editor().Modified());
   EXPECT_TRUE(Form().actSave->Enabled());
+}
+
+TEST_F(MainFormActions, ZoomKeysScaleTheEditorsViewNotTheEntry) {
+  Start();
+  Type("Sit and stay");
+  Asked().QueueInput("Sit");
+  ASSERT_TRUE(Form().actSave->Execute());
+  ASSERT_EQ(EntryFiles().size(), 1);
+  const std::string file = JournalPath() + "/" + EntryFiles().front().toStdString();
+  const std::string saved = ReadFile(file);
+  auto zoom = [&] {
+    int n = -1;
+    int d = -1;
+    Editor().Perform(richedit::EM_GETZOOM, reinterpret_cast<std::uintptr_t>(&n),
+                     reinterpret_cast<std::intptr_t>(&d));
+    return std::pair(n, d);
+  };
+  PressKey(EditorWindow(), Qt::Key_Plus, Qt::ControlModifier, "+");
+  PressKey(EditorWindow(), Qt::Key_Equal, Qt::ControlModifier, "=");
+  EXPECT_EQ(zoom(), std::pair(125, 100));
+  PressKey(EditorWindow(), Qt::Key_Minus, Qt::ControlModifier, "-");
+  EXPECT_EQ(zoom(), std::pair(110, 100));
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_FALSE(Form().actSave->Enabled()) << "zoom is not an edit";
+  EXPECT_TRUE(QString::fromStdString(EditorText()).endsWith("\rSit and stay")) << "nothing typed";
+  PressKey(EditorWindow(), Qt::Key_0, Qt::ControlModifier, "0");
+  EXPECT_EQ(zoom(), std::pair(0, 0));
+  EXPECT_EQ(ReadFile(file), saved);
 }
 
 }  // namespace
