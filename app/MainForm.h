@@ -63,7 +63,7 @@ class TfrmMain : public QWidget, public TObject {
   QWidget* pnlRight = nullptr;
   TStatusPanels* stbMain = nullptr;
   TToolBar* tlbMaintoolbar = nullptr;
-  QWidget* pnlEntries = nullptr;   // the search field above the tree
+  QWidget* pnlEntries = nullptr;  // the search field above the tree
   TSearchField* edtSearch = nullptr;
   TEntryTree* tvEntries = nullptr;
   QSplitter* splLeft = nullptr;

@@ -35,6 +35,13 @@ QImage resourceImage(const QTextDocument& doc, const QTextImageFormat& format) {
   return {};
 }
 
+// The size to decode or scale a picture to: the size it covers, but never more pixels than the
+// picture has, so a small picture printed at a printer's resolution is not blown up.
+QSize notEnlarged(QSize wanted, QSize own) {
+  if (!own.isValid() || own.isEmpty()) return wanted;
+  return wanted.width() > own.width() || wanted.height() > own.height() ? own : wanted;
+}
+
 QImage decodedFromSource(const QTextImageFormat& format, QSize size) {
   const QByteArray source = format.property(fmt::PictureSource).toByteArray();
   if (source.isEmpty() || format.stringProperty(fmt::PictureKind) == QLatin1String("object"))
@@ -43,7 +50,7 @@ QImage decodedFromSource(const QTextImageFormat& format, QSize size) {
   if (const QImage* cached = shownPictures().object(key)) return *cached;
   const rtf::PictureData picture = rtf::readPictureGroup(source);
   if (!picture.isBitmap()) return {};
-  QImage image = rtf::decodePicture(picture, size);
+  QImage image = rtf::decodePicture(picture, notEnlarged(size, rtf::pixelSizeOf(picture)));
   const int kilobytes = int(std::min<qint64>(image.sizeInBytes() / 1024 + 1, INT_MAX));
   shownPictures().insert(key, new QImage(image), kilobytes);
   return image;
@@ -103,13 +110,14 @@ void PictureObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocum
   // whole; a printer's scale is taken in, so paper gets its own resolution.
   const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
   const QTransform& t = painter->transform();
-  const qreal scale =
-      ratio * std::max<qreal>(1.0, std::max(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())));
+  const qreal scale = ratio * std::max<qreal>(1.0, std::max(std::hypot(t.m11(), t.m12()),
+                                                            std::hypot(t.m21(), t.m22())));
   const QSize pixels(std::max(1, int(std::ceil(rect.width() * scale))),
                      std::max(1, int(std::ceil(rect.height() * scale))));
   const QImage held = resourceImage(*doc, picture);
-  const QImage image = !held.isNull() ? scaled_.scaled(picture.name(), held, pixels)
-                                      : decodedFromSource(picture, pixels);
+  const QImage image = !held.isNull()
+                           ? scaled_.scaled(picture.name(), held, notEnlarged(pixels, held.size()))
+                           : decodedFromSource(picture, pixels);
   if (!image.isNull()) {
     painter->drawImage(rect, image);
     return;

@@ -260,8 +260,8 @@ void RtfParser::finishPicture(const State& closed, qsizetype end) {
   const QSize pixels = pixelSizeOf(pict_);
   // A bitmap inserted without its size gets one that fits the page, and is saved with it, so
   // that other readers show it as it is shown here.
-  const bool sizeless = !pixels.isEmpty() && pict_.kind == Word::DiBitmap && pict_.width <= 0 &&
-                        pict_.goalWidth <= 0;
+  const bool sizeless =
+      !pixels.isEmpty() && pict_.kind == Word::DiBitmap && pict_.width <= 0 && pict_.goalWidth <= 0;
   const QSize twips = sizeless ? pageFittedGoalTwips(pixels.width(), pixels.height())
                                : shownSizeTwips(pict_, pixels);
   emitPicture(pict_.kindName(), twips, closed.open, end);
