@@ -59,6 +59,51 @@ TEntryTree::TEntryTree(QWidget* parent) : QTreeWidget(parent) {
   setItemDelegate(new TLabelDelegate(*this));
 }
 
+TEntryTree::~TEntryTree() {
+  ForgetFilter();
+}
+
+void TEntryTree::ShowOnly(const std::vector<int>& numbers) {
+  QTreeWidgetItem* root = topLevelItem(0);
+  if (!root) return;
+  if (!filtered_) {
+    all_ = root->takeChildren();
+    byNumber_.clear();
+    for (QTreeWidgetItem* node : all_) byNumber_.emplace(NodeData(node), node);
+    filtered_ = true;
+  } else {
+    root->takeChildren();
+  }
+  QList<QTreeWidgetItem*> shown;
+  shown.reserve(qsizetype(numbers.size()));
+  for (const int number : numbers) {
+    const auto node = byNumber_.find(number);
+    if (node != byNumber_.end()) shown.append(node->second);
+  }
+  root->addChildren(shown);
+  root->setExpanded(true);
+}
+
+void TEntryTree::ShowAll() {
+  if (!filtered_) return;
+  QTreeWidgetItem* root = topLevelItem(0);
+  root->takeChildren();
+  root->addChildren(all_);
+  root->setExpanded(true);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
+void TEntryTree::ForgetFilter() {
+  if (!filtered_) return;
+  if (QTreeWidgetItem* root = topLevelItem(0)) root->takeChildren();
+  qDeleteAll(all_);
+  all_.clear();
+  byNumber_.clear();
+  filtered_ = false;
+}
+
 int TEntryTree::NodeData(const QTreeWidgetItem* node) {
   return node ? node->data(0, EntryNumberRole).toInt() : 0;
 }
@@ -120,7 +165,12 @@ bool TEntryTree::viewportEvent(QEvent* event) {
     const QTreeWidgetItem* node = itemAt(help->pos());
     // A node with a tool tip of its own (the root names the journal's folder) shows that.
     if (node && node->toolTip(0).isEmpty()) {
-      if (LabelIsCut(node))
+      // While searching, an entry shows the words that matched.
+      const QString hint =
+          OnNodeHint && NodeData(node) > 0 ? OnNodeHint(NodeData(node)) : QString();
+      if (!hint.isEmpty())
+        QToolTip::showText(help->globalPos(), hint, viewport(), visualItemRect(node));
+      else if (LabelIsCut(node))
         QToolTip::showText(help->globalPos(), node->text(0), viewport(), visualItemRect(node));
       else
         QToolTip::hideText();

@@ -6,7 +6,9 @@
 
 #include <QTreeWidget>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "framework/Object.h"
 
@@ -18,8 +20,22 @@ class TEntryTree : public QTreeWidget, public TObject {
  public:
   explicit TEntryTree(QWidget* parent);
 
+  ~TEntryTree() override;
+
+  // Raised by a double-click and by Enter on a node that is not being edited.
   TNotifyEvent OnDblClick;
   TTVEditedEvent OnEdited;
+  // The tooltip of an entry node, asked for when the pointer rests on it; empty for none.
+  std::function<QString(int number)> OnNodeHint;
+
+  // Lists under the root only the entries of numbers, in that order; entries the tree does not
+  // hold are left out. The others are kept aside until ShowAll.
+  void ShowOnly(const std::vector<int>& numbers);
+  // Lists every entry again, in the order they were added.
+  void ShowAll();
+  bool Filtered() const { return filtered_; }
+  // Discards the entries kept aside, before the tree is filled again.
+  void ForgetFilter();
 
   // The node's entry number, 0 for the root and for nodes without one.
   static int NodeData(const QTreeWidgetItem* node);
@@ -39,6 +55,10 @@ class TEntryTree : public QTreeWidget, public TObject {
  private:
   // Whether the node's label is drawn cut short in its row.
   bool LabelIsCut(const QTreeWidgetItem* node) const;
+
+  bool filtered_ = false;
+  QList<QTreeWidgetItem*> all_;  // every entry node, in order, while filtered
+  std::map<int, QTreeWidgetItem*> byNumber_;
 };
 
 }  // namespace kl

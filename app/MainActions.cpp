@@ -1,5 +1,6 @@
 // The action list of the main window, built in the list's order by a few setup functions, and
 // the dialogs the commands use. Menus, tool bars and shortcuts reach commands only through it.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 
@@ -123,6 +124,20 @@ void TfrmMain::SetupOtherActions() {
       {"actReplace", "Find&Replace", "Replace ...", "Replace|Replace", Ctrl(Qt::Key_R), 20, false});
 }
 
+// Undo and Redo come after the commands of the original list, so the list keeps its order.
+void TfrmMain::SetupUndoActions() {
+  TActionList& list = *aclMainList;
+  actEditUndo = &list.Add(
+      {"actEditUndo", "Edit", "&Undo", "Undo|Reverts the last action", Ctrl(Qt::Key_Z), -1, false});
+  actEditRedo = &list.Add({"actEditRedo", "Edit", "&Redo", "Redo|Repeats the last action undone",
+                           Ctrl(Qt::Key_Y), -1, false});
+  // The other common redo key.
+  actEditRedo->Handle()->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  actEditUndo->OnExecute = [this](TObject*) { rchMain->Undo(); };
+  actEditRedo->OnExecute = [this](TObject*) { rchMain->Redo(); };
+}
+
 void TfrmMain::SetupDialogs() {
   dgoOpenEntry.title = "Select journal entry ...";
   dgoOpenEntry.filter = "Kennel Logbook (*.klb)|*.klb|Rich Text (*.rtf)|*.rtf|All Files (*.*)|*.*";
@@ -158,6 +173,8 @@ void TfrmMain::ConnectEditorEvents() {
 }
 
 void TfrmMain::UpdateEditActions() {
+  actEditUndo->SetEnabled(rchMain->CanUndo());
+  actEditRedo->SetEnabled(rchMain->CanRedo());
   const bool focused = rchMain->Focused();
   const bool selection = focused && rchMain->SelectionLength() > 0;
   actEditCut->SetEnabled(selection);

@@ -8,11 +8,13 @@
 
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
+#include "app/SearchField.h"
 #include "editor/KlRichEdit.h"
 #include "editor/KlTextAttributes.h"
 #include "editor/RichEditStrings.h"
 #include "framework/Exception.h"
 #include "framework/actions/Action.h"
+#include "search/JournalSearch.h"
 #include "store/EntryDates.h"
 #include "store/GlobalUnit.h"
 
@@ -98,6 +100,7 @@ void TfrmMain::tvEntriesDblClick(TObject*) {
   GetEntryFileName(number, "", path);
   LoadEntry(number, path);
   rchMain->SetFocus();
+  ShowSearchMatches();
 }
 
 void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) {
@@ -105,10 +108,10 @@ void TfrmMain::tvEntriesEdited(TObject*, QTreeWidgetItem* Node, std::string& S) 
     S = "Entries";
   } else if (IsBlank(S)) {
     S = Node->text(0).toStdString();
-  } else if (SaveEntryTitle(TEntryTree::NodeData(Node), S) &&
-             TEntryTree::NodeData(Node) == currentEntry_) {
+  } else if (SaveEntryTitle(TEntryTree::NodeData(Node), S)) {
+    JournalSearch().EntryRenamed(TEntryTree::NodeData(Node), S);
     // The caption must not go on showing a title that no longer exists.
-    UpdateCaption();
+    if (TEntryTree::NodeData(Node) == currentEntry_) UpdateCaption();
   }
 }
 
@@ -166,11 +169,13 @@ void TfrmMain::SaveCurrentEntry(int Number) {
   }
   rchMain->SetModified(false);
   UpdateModifiedStatus();
+  EntrySearchChanged(currentEntry_);
   LoadJournalEntries();
 }
 
 void TfrmMain::LoadJournalEntries() {
   tvEntries->setUpdatesEnabled(false);
+  tvEntries->ForgetFilter();
   tvEntries->clear();
   auto* root = new QTreeWidgetItem(QStringList{"Entries"});
   root->setFlags(root->flags() | Qt::ItemIsEditable);
@@ -190,6 +195,8 @@ void TfrmMain::LoadJournalEntries() {
     ShowMessage(std::string("LoadJournalEntries: Error - ") + failure.what());
   }
   tvEntries->expandAll();
+  // A search in progress goes on over the tree as it now is.
+  if (!edtSearch->text().trimmed().isEmpty()) edtSearchChange();
   tvEntries->setUpdatesEnabled(true);
 }
 

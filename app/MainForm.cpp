@@ -19,6 +19,7 @@
 #include "framework/actions/Action.h"
 #include "framework/actions/ActionList.h"
 #include "framework/actions/ImageList.h"
+#include "search/JournalSearch.h"
 #include "store/GlobalUnit.h"
 #include "store/JournalRepair.h"
 
@@ -68,8 +69,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
   SetupFileActions();
   SetupFormatActions();
   SetupOtherActions();
+  SetupUndoActions();
   SetupDialogs();
   BuildLayout();
+  BuildSearch();
   BuildMenu();
   BuildMenuBar();
   BuildToolBars();
@@ -87,6 +90,9 @@ TfrmMain::~TfrmMain() {
   rchMain->OnSelectionChange = nullptr;
   tvEntries->OnDblClick = nullptr;
   tvEntries->OnEdited = nullptr;
+  tvEntries->OnNodeHint = nullptr;
+  // The search's workers finish the writes handed to them before the window goes.
+  journalSearch_.reset();
 }
 
 void TfrmMain::SetUpJournalPaths() {
@@ -111,6 +117,7 @@ void TfrmMain::FormShow() {
   OpenJournalIni();
   CheckJournalIndex();
   LoadJournalEntries();
+  StartJournalSearch();
   actNew->Execute();
   rchMain->SetFocus();
 }

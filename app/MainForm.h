@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Font.h"
 #include "framework/Object.h"
@@ -30,6 +31,9 @@ class TCoolBar;
 class TEntryTree;
 class TImageList;
 class TKlRichEdit;
+class TJournalSearch;
+class TSearchField;
+class TSearchMarks;
 class TStatusPanels;
 class TToolBar;
 
@@ -49,6 +53,8 @@ class TfrmMain : public QWidget, public TObject {
   QWidget* pnlRight = nullptr;
   TStatusPanels* stbMain = nullptr;
   TToolBar* tlbMaintoolbar = nullptr;
+  QWidget* pnlEntries = nullptr;   // the search field above the tree
+  TSearchField* edtSearch = nullptr;
   TEntryTree* tvEntries = nullptr;
   QSplitter* splLeft = nullptr;
   TKlRichEdit* rchMain = nullptr;
@@ -63,6 +69,8 @@ class TfrmMain : public QWidget, public TObject {
   // ---- Actions, in the order of the action list ---------------------------------------------
   std::unique_ptr<TImageList> imlMainEnabled;
   std::unique_ptr<TActionList> aclMainList;
+  TAction* actEditUndo = nullptr;
+  TAction* actEditRedo = nullptr;
   TAction* actEditCut = nullptr;
   TAction* actEditCopy = nullptr;
   TAction* actEditPaste = nullptr;
@@ -132,6 +140,18 @@ class TfrmMain : public QWidget, public TObject {
   // clipboard; runs whenever one of them may have changed.
   void UpdateEditActions();
 
+  // ---- Search across the journal (MainSearch.cpp) -------------------------------------------
+  // Puts the focus in the search field (Ctrl+E, Ctrl+Shift+F).
+  void FocusSearch();
+  // Filters the tree to the entries matching the search field, best first; an empty field
+  // lists every entry in creation order.
+  void edtSearchChange();
+  // Empties the search field, lists every entry and gives the editor the focus (Escape).
+  void ClearSearch();
+  // Selects the first place in the editor where a searched word occurs and marks the others.
+  void ShowSearchMatches();
+  TJournalSearch& JournalSearch() { return *journalSearch_; }
+
   static constexpr const char* ModifiedQuestion =
       "Entry was modified! Do you want to save modified entry?";
   static constexpr int OuterWidth = 733;
@@ -160,6 +180,7 @@ class TfrmMain : public QWidget, public TObject {
   void SetupFileActions();
   void SetupFormatActions();
   void SetupOtherActions();
+  void SetupUndoActions();
   void SetupDialogs();
   void ConnectEditorEvents();
   // MainMenus.cpp
@@ -173,9 +194,20 @@ class TfrmMain : public QWidget, public TObject {
   std::string AskEntryTitle();
   // MainFormatting.cpp
   void SetStyleMember(const TAction& action, TFontStyle member);
+  // MainSearch.cpp
+  void BuildSearch();
+  void StartJournalSearch();
+  void UpdateSearchStatus();
+  void RefreshSearchResults();
+  void OpenBestMatch();
+  void EntrySearchChanged(int number);
+  QString SearchHint(int number);
 
   int currentEntry_ = 0;
   bool shown_ = false;
+  std::unique_ptr<TJournalSearch> journalSearch_;
+  TSearchMarks* searchMarks_ = nullptr;
+  std::vector<int> searchResults_;
 };
 
 }  // namespace kl

@@ -13,6 +13,7 @@
 #include "app/CoolBar.h"
 #include "app/EntryTree.h"
 #include "app/MainForm.h"
+#include "app/SearchField.h"
 #include "app/StatusPanels.h"
 #include "app/ToolBar.h"
 #include "editor/KlRichEdit.h"
@@ -108,7 +109,16 @@ void TfrmMain::BuildClientArea() {
   splLeft->setChildrenCollapsible(false);
   row->addWidget(splLeft, 1);
 
-  tvEntries = new TEntryTree(splLeft);
+  // The search field stands above the tree, as wide as it.
+  pnlEntries = new QWidget(splLeft);
+  pnlEntries->setObjectName("pnlEntries");
+  auto* entries = new QVBoxLayout(pnlEntries);
+  entries->setContentsMargins(0, 0, 0, 0);
+  entries->setSpacing(2);
+  edtSearch = new TSearchField(pnlEntries);
+  entries->addWidget(edtSearch);
+  tvEntries = new TEntryTree(pnlEntries);
+  entries->addWidget(tvEntries, 1);
   tvEntries->setObjectName("tvEntries");
   tvEntries->setHeaderHidden(true);
   tvEntries->setColumnCount(1);
@@ -127,19 +137,21 @@ void TfrmMain::BuildClientArea() {
   tvEntries->setPalette(treeColours);
   tvEntries->addTopLevelItem(new QTreeWidgetItem(QStringList{"Entries"}));
   tvEntries->setMinimumWidth(1);
+  edtSearch->setMinimumWidth(1);
 
   rchMain = new TKlRichEdit(splLeft);
   rchMain->setObjectName("rchMain");
   rchMain->SetHideSelection(false);
   rchMain->SetWantTabs(true);
 
-  splLeft->addWidget(tvEntries);
+  splLeft->addWidget(pnlEntries);
   splLeft->addWidget(rchMain);
   splLeft->setStretchFactor(0, 0);
   splLeft->setStretchFactor(1, 1);
   splLeft->setSizes({TreeWidth, 539});
   splLeft->handle(1)->setFocusPolicy(Qt::NoFocus);
 
+  setTabOrder(edtSearch, tvEntries);
   setTabOrder(tvEntries, rchMain);
   static_cast<QVBoxLayout*>(layout())->addWidget(client, 1);
 }

@@ -64,6 +64,9 @@ void TfrmMain::BuildMenu() {
   AddItem(*mniFile, *actExit);
 
   mniEdit = MakeMenu("mniEdit", "&Edit", this);
+  AddItem(*mniEdit, *actEditUndo);
+  AddItem(*mniEdit, *actEditRedo);
+  mniEdit->addSeparator();
   AddItem(*mniEdit, *actEditCut);
   AddItem(*mniEdit, *actEditCopy);
   AddItem(*mniEdit, *actEditPaste);

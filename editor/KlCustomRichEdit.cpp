@@ -680,6 +680,14 @@ bool TKlCustomRichEdit::CanUndo() {
   return Perform(EM_CANUNDO, 0, 0) != 0;
 }
 
+void TKlCustomRichEdit::Redo() {
+  Perform(EM_REDO, 0, 0);
+}
+
+bool TKlCustomRichEdit::CanRedo() {
+  return Perform(EM_CANREDO, 0, 0) != 0;
+}
+
 bool TKlCustomRichEdit::CanPaste() const {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   return mime && (mime->hasText() || mime->hasFormat("text/rtf"));

@@ -161,6 +161,8 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   void SelectAll();
   void Undo();
   bool CanUndo();
+  void Redo();
+  bool CanRedo();
   bool CanPaste() const;  // the clipboard holds text
   bool HasText();
   int TextLength();  // in positions, one per paragraph break

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only when some are missing.
 set -e
 packages="cmake ninja-build g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-googletest libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core clang"
+googletest libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core clang \
+libsqlitecpp-dev libsqlite3-dev"
 
 missing=""
 for p in $packages; do

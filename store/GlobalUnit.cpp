@@ -1,19 +1,13 @@
 #include "store/GlobalUnit.h"
 
-#include <unistd.h>
-
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <climits>
 #include <memory>
 #include <set>
 
-#include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/dialogs/Dialogs.h"
 #include "platform/files/DurableFile.h"
@@ -28,8 +22,6 @@ const std::string kEntriesSection = "Entries";
 const std::string kCountKey = "Count";
 
 struct StoreState {
-  std::string appFolder;
-  std::string journalFolder;
   std::unique_ptr<TIniFile> journalIni;
 };
 
@@ -40,11 +32,6 @@ StoreState& State() {
 
 std::string WithoutDelimiter(std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
-
-std::string WithDelimiter(std::string folder) {
-  if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
 }
 
@@ -76,15 +63,6 @@ bool LiesInFolder(const QString& file, const QString& folder) {
   return !realFile.isEmpty() && inside(realFile, realFolder);
 }
 
-bool CanCreateFilesIn(const std::string& folder) {
-  const QString path = QString::fromStdString(folder);
-  if (!QFileInfo(path).isDir()) return false;
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) return false;
-  // Permission bits do not tell everything (read-only mounts, immutable folders, ACLs).
-  QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".kennel-logbook-XXXXXX")));
-  return probe.open();
-}
-
 // The next number after "Count". A hand-edited or damaged "Count" must not make a new entry
 // overwrite a recorded one, nor take a number the tree cannot list: a number that stands as a
 // key anywhere in the file (a repeated section, a stray line) is never handed out.
@@ -106,7 +84,7 @@ int NextEntryNumber(const TIniFile& index) {
 // (a file exists, or the index records it for an entry whose file was never written), the next
 // second that is free.
 std::string FreshEntryPath() {
-  std::string folder = State().journalFolder;
+  std::string folder = JournalFolder();
   if (folder.empty() || folder.back() != '/') folder += '/';
   std::set<std::string> recorded;
   if (TIniFile* index = State().journalIni.get()) {
@@ -122,7 +100,7 @@ std::string FreshEntryPath() {
         ".klb";
     if (!recorded.count(path) && !QFileInfo::exists(QString::fromStdString(path))) return path;
   }
-  throw Exception("No free entry file name in " + State().journalFolder);
+  throw Exception("No free entry file name in " + JournalFolder());
 }
 
 void RecordEntry(TIniFile& index, int number, const std::string& title, const std::string& path) {
@@ -136,60 +114,12 @@ void RecordEntry(TIniFile& index, int number, const std::string& title, const st
 
 }  // namespace
 
-const std::string& AppFolder() {
-  return State().appFolder;
-}
-
-const std::string& JournalFolder() {
-  return State().journalFolder;
-}
-
 TIniFile* JournalIni() {
   return State().journalIni.get();
 }
 
-std::string ProgramFolder() {
-  const QFileInfo exe(QString::fromStdString(Application().ExeName()));
-  return WithDelimiter(exe.absolutePath().toStdString());
-}
-
-std::string ChooseAppFolder(const std::string& programFolder) {
-  // A program folder that holds a journal is that journal's place, even when it cannot be
-  // written: the user is shown their own journal, and a save that fails says so.
-  const QDir program(QString::fromStdString(programFolder));
-  if (QFileInfo::exists(program.filePath(QStringLiteral("journal.ini"))) ||
-      QFileInfo::exists(program.filePath(QStringLiteral("Journals"))) ||
-      CanCreateFilesIn(programFolder)) {
-    return WithDelimiter(programFolder);
-  }
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  if (data.isEmpty() || !QDir().mkpath(data)) return WithDelimiter(programFolder);
-  return WithDelimiter(data.toStdString());
-}
-
-std::string JournalSideFolder() {
-  const std::string& app = AppFolder();
-  if (CanCreateFilesIn(app)) return app;
-  // One folder per journal, named after its place, so two read-only journals never mix.
-  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-  const QByteArray key =
-      QCryptographicHash::hash(QByteArray::fromStdString(app), QCryptographicHash::Sha1).toHex();
-  const QString folder = cache + QStringLiteral("/journals/") + QString::fromLatin1(key.left(16));
-  if (cache.isEmpty() || !QDir().mkpath(folder)) return app;
-  return WithDelimiter(folder.toStdString());
-}
-
-void InitJournalPaths() {
-  SetAppFolder(ChooseAppFolder(ProgramFolder()));
-}
-
-void SetAppFolder(const std::string& folder) {
-  State().appFolder = WithDelimiter(folder);
-  State().journalFolder = State().appFolder + "Journals";
-}
-
 void OpenJournalIni() {
-  State().journalIni = std::make_unique<TIniFile>(State().appFolder + "journal.ini");
+  State().journalIni = std::make_unique<TIniFile>(AppFolder() + "journal.ini");
 }
 
 void CloseJournalIni() {
@@ -197,8 +127,8 @@ void CloseJournalIni() {
 }
 
 void RemoveStaleSaveFiles() {
-  files::RemoveStaleTemporaryFiles(WithoutDelimiter(State().appFolder));
-  files::RemoveStaleTemporaryFiles(State().journalFolder);
+  files::RemoveStaleTemporaryFiles(WithoutDelimiter(AppFolder()));
+  files::RemoveStaleTemporaryFiles(JournalFolder());
 }
 
 int GetNewEntryNumber() {
@@ -294,7 +224,7 @@ void GetEntryTitle(int Number, std::string& Title) {
 std::string ResolveEntryFile(const std::string& path) {
   if (path.empty()) return path;
   const QString stored = QString::fromStdString(path);
-  const QString journal = QString::fromStdString(State().journalFolder);
+  const QString journal = QString::fromStdString(JournalFolder());
   if (!QDir::isRelativePath(stored) && LiesInFolder(stored, journal)) return path;
   // A journal that was copied or moved keeps the old folder's paths in its index: its entries
   // are the files of the same names in its own folder, never the other journal's files.

@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QTreeView>
 #include <algorithm>
 
 #include "framework/Font.h"
@@ -158,6 +160,13 @@ void OpenLargeEnough(QFileDialog& dialog) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
   dialog.resize(size.expandedTo(dialog.sizeHint()));
+  // The detailed list keeps its columns as wide as what they show; the name takes the rest.
+  if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
 }
 
 void SetUpMessageBox(QMessageBox& box, const MessageRequest& request) {

@@ -113,6 +113,9 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
     const bool ok = load(c);
     c.endEditBlock();
     setCursor(c);
+    // What was inserted at the caret (a picture at the bottom of the view) must not leave the
+    // caret out of sight.
+    onScrollCaret();
     if (!ok) {
       es->dwError = kNotReadable;
       return 0;

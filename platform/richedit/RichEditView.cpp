@@ -495,9 +495,18 @@ void RichEditView::dropEvent(QDropEvent* event) {
   }
 }
 
+// A new width rewraps every paragraph, so the same scroll value would show other text: the
+// character that was at the top of the view is brought back to the top.
 void RichEditView::resizeEvent(QResizeEvent* event) {
+  const int topCharacter = cursorForPosition(QPoint(0, 0)).position();
   QTextEdit::resizeEvent(event);
   if (engine_ != nullptr) engine_->viewResized();
+  if (event->oldSize().width() != event->size().width() && topCharacter > 0) {
+    QTextCursor top(document());
+    top.setPosition(std::min(topCharacter, document()->characterCount() - 1));
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() + cursorRect(top).top());
+  }
 }
 
 void RichEditView::changeEvent(QEvent* event) {

@@ -86,6 +86,9 @@ TEST_F(MainFormActions, ActionListHoldsEveryCommandInOrder) {
       {"actFindNext", "Find&Replace", "Find Next", "Find Next|Find Next", Ctrl(Qt::Key_H), 19,
        false},
       {"actReplace", "Find&Replace", "Replace ...", "Replace|Replace", Ctrl(Qt::Key_R), 20, false},
+      {"actEditUndo", "Edit", "&Undo", "Undo|Reverts the last action", Ctrl(Qt::Key_Z), -1, false},
+      {"actEditRedo", "Edit", "&Redo", "Redo|Repeats the last action undone", Ctrl(Qt::Key_Y), -1,
+       false},
   };
   Start();
   const TActionList& list = *Form().aclMainList;
@@ -131,7 +134,8 @@ TEST_F(MainFormActions, MenuBarShowsTheMenuAsCaptionButtons) {
   EXPECT_EQ(Items(*Form().mniFile),
             (std::vector<std::string>{"New", "Open", "Save", "-", "Print ...", "-", "Close"}));
   EXPECT_EQ(Items(*Form().mniEdit),
-            (std::vector<std::string>{"Cu&t", "&Copy", "&Paste", "-", "Select &All"}));
+            (std::vector<std::string>{"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "-",
+                                      "Select &All"}));
   EXPECT_EQ(Items(*Form().mniFormat),
             (std::vector<std::string>{"Select Font ...", "-", "Bold", "Italic", "Underline", "-",
                                       "Align &Left", "&Center", "Align &Right", "-", "&Bullets"}));
@@ -241,7 +245,7 @@ TEST_F(MainFormActions, EditCommandsFollowTheFocusTheSelectionAndTheClipboard) {
        {Form().actEditCut, Form().actEditCopy, Form().actEditPaste, Form().actEditSelAll})
     EXPECT_FALSE(action->Enabled()) << action->Name();
   EXPECT_FALSE(Form().ToolBar1->findChild<QToolButton*>("ToolButton5")->isEnabled());
-  EXPECT_FALSE(Form().mniEdit->actions()[0]->isEnabled());
+  EXPECT_FALSE(Form().mniEdit->actions()[3]->isEnabled()) << "Cut";
 
   // Back in the editor, with a caret only and a picture on the clipboard.
   Editor().SetFocus();
@@ -260,6 +264,32 @@ TEST_F(MainFormActions, EditCommandsFollowTheFocusTheSelectionAndTheClipboard) {
   Form().UpdateEditActions();
   EXPECT_TRUE(Form().actEditCopy->Execute());
   EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), Editor().TextRange(0, 3));
+}
+
+TEST_F(MainFormActions, UndoAndRedoFollowTheEditorAndStartDisabled) {
+  Start();
+  EXPECT_FALSE(Form().actEditUndo->Enabled()) << "nothing to undo after New";
+  EXPECT_FALSE(Form().actEditRedo->Enabled());
+  Type("Sit");
+  EXPECT_TRUE(Form().actEditUndo->Enabled());
+  ASSERT_TRUE(Form().actEditUndo->Execute());
+  EXPECT_EQ(EditorText().find("Sit"), std::string::npos);
+  EXPECT_TRUE(Form().actEditRedo->Enabled());
+
+  // Both redo keys work from anywhere in the window.
+  QWidget& tree = *Form().tvEntries;
+  tree.setFocus();
+  EXPECT_TRUE(PressKey(tree, Qt::Key_Y, Qt::ControlModifier));
+  EXPECT_NE(EditorText().find("Sit"), std::string::npos);
+  EXPECT_TRUE(PressKey(tree, Qt::Key_Z, Qt::ControlModifier));
+  EXPECT_TRUE(PressKey(tree, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
+  EXPECT_NE(EditorText().find("Sit"), std::string::npos);
+
+  Asked().QueueInput("Sit");
+  ASSERT_TRUE(Form().actSave->Execute());
+  Form().tvEntries->setCurrentItem(Form().tvEntries->topLevelItem(0)->child(0));
+  Form().tvEntriesDblClick(Form().tvEntries);
+  EXPECT_FALSE(Form().actEditUndo->Enabled()) << "nothing to undo in an entry just opened";
 }
 
 TEST_F(MainFormActions, CtrlSWhileSaveIsDisabledSavesNothingAndReachesTheEditor) {

@@ -6,6 +6,10 @@
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <cstring>
 #include <functional>
 
 #include "tests/platform/richedit/RichEditFixture.h"
@@ -297,6 +301,97 @@ TEST_F(WindowTest, ClickInTheSelectionWithoutDraggingPlacesTheCaret) {
   QApplication::sendEvent(viewport, &release);
   EXPECT_EQ(selection().cpMin, 6);
   EXPECT_EQ(selection().cpMax, 6);
+}
+
+// Maximising or restoring the window rewraps the text; what was at the top of the view stays
+// in view, however long the entry.
+TEST_F(WindowTest, ResizingKeepsTheTextAtTheTopInView) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text += "Paragraph " + std::to_string(i) + " sit stay heel down come recall wait leave it\r";
+  setText(text);
+  auto* edit = qobject_cast<QTextEdit*>(view());
+  ASSERT_NE(edit, nullptr);
+  QApplication::processEvents();
+  const int wanted = edit->document()->findBlockByNumber(1500).position() + 20;
+  QTextCursor at(edit->document());
+  for (const QSize size : {QSize(300, 200), QSize(900, 700), QSize(250, 180), QSize(600, 400)}) {
+    SCOPED_TRACE(size.width());
+    at.setPosition(wanted);
+    edit->setTextCursor(at);
+    edit->ensureCursorVisible();
+    QApplication::processEvents();
+    const int top = edit->cursorForPosition(QPoint(0, 0)).position();
+    control.resize(size);
+    QApplication::processEvents();
+    at.setPosition(top);
+    const QRect shown = edit->cursorRect(at);
+    EXPECT_GE(shown.top(), -shown.height()) << "the old top line went above the view";
+    EXPECT_LE(shown.bottom(), edit->viewport()->height()) << "the old top line went below";
+  }
+}
+
+// Typing a line, pasting or inserting a picture at the bottom of the view brings the caret into
+// view, whole.
+TEST_F(WindowTest, TheCaretStaysInViewWholeAfterEditsAtTheBottom) {
+  auto* edit = qobject_cast<QTextEdit*>(view());
+  ASSERT_NE(edit, nullptr);
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "line " + std::to_string(i) + "\r";
+  setText(text);
+  view()->setFocus();
+  CHARRANGE end{-1, -1};
+  end.cpMin = end.cpMax = int(send(WM_GETTEXTLENGTH));
+  send(EM_EXSETSEL, 0, &end);
+  QApplication::processEvents();
+  const auto caretWhole = [&] {
+    QApplication::processEvents();
+    const QRect caret = edit->cursorRect();
+    return caret.top() >= 0 && caret.bottom() < edit->viewport()->height();
+  };
+  key(Qt::Key_Return, QStringLiteral("\r"));
+  type(QStringLiteral("typed"));
+  EXPECT_TRUE(caretWhole()) << "after a typed line";
+
+  auto* pasted = new QMimeData;
+  pasted->setText(QStringLiteral("one\ntwo\nthree\nfour\nfive\nsix\nseven\neight\nnine\nten"));
+  QApplication::clipboard()->setMimeData(pasted);
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  EXPECT_TRUE(caretWhole()) << "after a paste";
+
+  QImage tall(60, 150, QImage::Format_RGB32);
+  tall.fill(Qt::darkGreen);
+  QApplication::clipboard()->setImage(tall);
+  key(Qt::Key_V, QString(), Qt::ControlModifier);
+  EXPECT_TRUE(caretWhole()) << "after a picture";
+
+  // The same through the messages the editor component sends for its commands.
+  QApplication::clipboard()->setMimeData(pasted = new QMimeData);
+  pasted->setText(QStringLiteral("a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl"));
+  send(WM_PASTE);
+  EXPECT_TRUE(caretWhole()) << "after WM_PASTE";
+  send(EM_REPLACESEL, 1, "1\r2\r3\r4\r5\r6\r7\r8\r9\r10\r11\r12");
+  EXPECT_TRUE(caretWhole()) << "after EM_REPLACESEL";
+  std::string picture =
+      "{\\rtf1{\\pict\\dibitmap0\\picw1\\pich1\\picwgoal1500\\pichgoal1500 "
+      "28000000010000000100000001001800000000000400000000000000000000000000"
+      "000000000000ff000000}}";
+  struct Cookie {
+    std::string data;
+    std::size_t at = 0;
+  } cookie{picture};
+  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&cookie), 0,
+                [](DWORD_PTR c, BYTE* buffer, LONG size, LONG* got) -> DWORD {
+                  auto* source = reinterpret_cast<Cookie*>(c);
+                  const std::size_t n =
+                      std::min<std::size_t>(std::size_t(size), source->data.size() - source->at);
+                  std::memcpy(buffer, source->data.data() + source->at, n);
+                  source->at += n;
+                  *got = LONG(n);
+                  return 0;
+                }};
+  send(EM_STREAMIN, SF_RTF | SFF_SELECTION, &in);
+  EXPECT_TRUE(caretWhole()) << "after a picture streamed in at the selection";
 }
 
 TEST_F(WindowTest, ReadOnlyRefusesTyping) {
