@@ -32,6 +32,20 @@ int twipsOf(const QTextCharFormat& f) {
   return int(std::lround(f.fontPointSize() * 20.0));
 }
 
+// A type given with CFM_UNDERLINETYPE underlines with it, unless CFE_UNDERLINE is cleared in
+// the same record; CFE_UNDERLINE alone gives a single underline.
+void applyUnderline(const CHARFORMAT2A& r, bool large, QTextCharFormat& f) {
+  const bool effect = r.dwMask & CFM_UNDERLINE;
+  const bool type = large && (r.dwMask & CFM_UNDERLINETYPE);
+  if (effect && !(r.dwEffects & CFE_UNDERLINE)) {
+    fmt::setUnderlineType(f, CFU_UNDERLINENONE);
+  } else if (type) {
+    fmt::setUnderlineType(f, r.bUnderlineType);
+  } else if (effect && fmt::underlineTypeOf(f) == CFU_UNDERLINENONE) {
+    fmt::setUnderlineType(f, CFU_UNDERLINE);
+  }
+}
+
 }  // namespace
 
 bool readCharRecord(LPARAM from, CHARFORMAT2A& record, bool& large) {
@@ -56,7 +70,8 @@ void charFormatToRecord(const QTextCharFormat& f, CHARFORMAT2A& r) {
   DWORD effects = 0;
   if (weight >= QFont::Bold) effects |= CFE_BOLD;
   if (f.fontItalic()) effects |= CFE_ITALIC;
-  if (f.fontUnderline()) effects |= CFE_UNDERLINE;
+  const int underline = fmt::underlineTypeOf(f);
+  if (underline != CFU_UNDERLINENONE) effects |= CFE_UNDERLINE;
   if (f.fontStrikeOut()) effects |= CFE_STRIKEOUT;
   if (f.boolProperty(fmt::CharProtected)) effects |= CFE_PROTECTED;
   if (f.isAnchor()) effects |= CFE_LINK;
@@ -84,6 +99,8 @@ void charFormatToRecord(const QTextCharFormat& f, CHARFORMAT2A& r) {
   const QByteArray face = faceOf(f).toUtf8();
   std::memcpy(r.szFaceName, face.constData(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   r.wWeight = WORD(weight);
+  r.sSpacing = SHORT(std::clamp(f.intProperty(fmt::CharSpacing), -32767, 32767));
+  r.bUnderlineType = BYTE(underline);
 }
 
 DWORD charFormatDifferences(const QTextCharFormat& a, const QTextCharFormat& b) {
@@ -104,6 +121,8 @@ DWORD charFormatDifferences(const QTextCharFormat& a, const QTextCharFormat& b) 
   }
   if (x.bCharSet != y.bCharSet) diff |= CFM_CHARSET;
   if (x.wWeight != y.wWeight) diff |= CFM_WEIGHT;
+  if (x.bUnderlineType != y.bUnderlineType) diff |= CFM_UNDERLINETYPE;
+  if (x.sSpacing != y.sSpacing) diff |= CFM_SPACING;
   return diff;
 }
 
@@ -123,7 +142,8 @@ void applyCharRecord(const CHARFORMAT2A& r, bool large, QTextCharFormat& f) {
     f.setProperty(fmt::CharWeight, wanted);
   }
   if (mask & CFM_ITALIC) f.setFontItalic(on & CFE_ITALIC);
-  if (mask & CFM_UNDERLINE) f.setFontUnderline(on & CFE_UNDERLINE);
+  applyUnderline(r, large, f);
+  if (large && (mask & CFM_SPACING)) fmt::setCharSpacing(f, r.sSpacing);
   if (mask & CFM_STRIKEOUT) f.setFontStrikeOut(on & CFE_STRIKEOUT);
   if (mask & CFM_PROTECTED) {
     if (on & CFE_PROTECTED) {

@@ -6,7 +6,10 @@
 //   face         fontFamilies()[0]
 //   size         fontPointSize() = twips / 20.0
 //   bold         fontWeight() >= QFont::Bold; the exact weight in CharWeight
-//   italic, underline, strike-out   fontItalic(), fontUnderline(), fontStrikeOut()
+//   italic, strike-out   fontItalic(), fontStrikeOut()
+//   underline    CharUnderlineType (CFU_*), with the Qt underline style that draws it; read
+//                and set it through underlineTypeOf and setUnderlineType
+//   character spacing   CharSpacing in twips, drawn as Qt's absolute letter spacing
 //   colour       ForegroundBrush; no ForegroundBrush property means the automatic colour
 //   link         isAnchor() with anchorHref()
 //   protected, character set, pitch and family: the properties below
@@ -20,9 +23,12 @@
 //   alignment    alignment(): Qt::AlignLeft, AlignRight, AlignHCenter, AlignJustify (not
 //                absolute, so in a right-to-left paragraph left is its leading edge)
 //   numbering    BlockNumbering; the label is drawn, never stored as text (numberingLabel)
+//   spacing      BlockSpaceBefore, BlockSpaceAfter, BlockLineSpacing and its rule: Qt's top and
+//                bottom margins and line height, which the paragraph layout honours
 // Pictures and objects: one QTextImageFormat character each; PictureSource keeps the group
 // exactly as it was read, so that the writer gives it back byte for byte.
 
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QTextBlockFormat>
@@ -38,6 +44,8 @@ enum Property : int {
   CharPitchAndFamily = QTextFormat::UserProperty + 3,  // int, bPitchAndFamily
   CharWeight = QTextFormat::UserProperty + 4,          // int, 100..900
   CharAutoLink = QTextFormat::UserProperty + 5,        // bool: marked by URL detection
+  CharUnderlineType = QTextFormat::UserProperty + 6,   // int, CFU_*; 0 for none
+  CharSpacing = QTextFormat::UserProperty + 7,         // int twips between letters
 
   BlockStartIndent = QTextFormat::UserProperty + 20,     // int twips, first line from the margin
   BlockRightIndent = QTextFormat::UserProperty + 21,     // int twips
@@ -49,6 +57,11 @@ enum Property : int {
   BlockTabs = QTextFormat::UserProperty + 27,            // QList<int> twips, at most 32
   BlockRtl = QTextFormat::UserProperty + 28,             // bool
 
+  BlockSpaceBefore = QTextFormat::UserProperty + 29,      // int twips
+  BlockSpaceAfter = QTextFormat::UserProperty + 30,       // int twips
+  BlockLineSpacing = QTextFormat::UserProperty + 31,      // int, twips or 20ths of a line by rule
+  BlockLineSpacingRule = QTextFormat::UserProperty + 32,  // int, bLineSpacingRule (0 single)
+
   PictureSource = QTextFormat::UserProperty + 40,     // QByteArray: the group as read
   PictureKind = QTextFormat::UserProperty + 41,       // QString: "dibitmap", "pngblip", "object"...
   PictureGoalWidth = QTextFormat::UserProperty + 42,  // int twips
@@ -56,10 +69,104 @@ enum Property : int {
   CharHidden = QTextFormat::UserProperty + 44,         // bool: hidden text (\v), kept for saving
 };
 
+// Underline types as the character record numbers them (CFU_*); the ones Qt cannot draw
+// (double, thick, words only) show as a single line and are kept exactly for saving.
+constexpr int kUnderlineTypeCount = 19;
+inline QTextCharFormat::UnderlineStyle underlineStyleOf(int type) {
+  switch (type) {
+    case 0:
+      return QTextCharFormat::NoUnderline;
+    case 4:   // dotted
+    case 17:  // thick dotted
+      return QTextCharFormat::DotLine;
+    case 5:   // dash
+    case 13:  // long dash
+    case 14:  // thick dash
+    case 18:  // thick long dash
+      return QTextCharFormat::DashUnderline;
+    case 6:   // dash dot
+    case 15:  // thick dash dot
+      return QTextCharFormat::DashDotLine;
+    case 7:   // dash dot dot
+    case 16:  // thick dash dot dot
+      return QTextCharFormat::DashDotDotLine;
+    case 8:   // wave
+    case 11:  // double wave
+    case 12:  // heavy wave
+      return QTextCharFormat::WaveUnderline;
+    default:
+      return QTextCharFormat::SingleUnderline;
+  }
+}
+
+// The underline type of a format; formats made before types were kept (or by Qt's own
+// setFontUnderline) read as a single underline when Qt draws one.
+inline int underlineTypeOf(const QTextCharFormat& f) {
+  const bool drawn = f.hasProperty(QTextFormat::TextUnderlineStyle)
+                         ? f.underlineStyle() != QTextCharFormat::NoUnderline
+                         : f.boolProperty(QTextFormat::FontUnderline);
+  if (!drawn) return 0;
+  const int type = f.intProperty(CharUnderlineType);
+  return type > 0 && type < kUnderlineTypeCount ? type : 1;
+}
+
+// Sets the type (0 for none; an unknown type is a single underline) with the style that draws it.
+inline void setUnderlineType(QTextCharFormat& f, int type) {
+  if (type < 0 || type >= kUnderlineTypeCount) type = 1;
+  f.setProperty(CharUnderlineType, type);
+  f.setUnderlineStyle(underlineStyleOf(type));
+}
+
 // Layout units are screen pixels at 96 per inch: 15 twips to the pixel.
 constexpr double kTwipsPerPixel = 15.0;
 inline double twipsToPixels(int twips) {
   return twips / kTwipsPerPixel;
+}
+
+inline void setCharSpacing(QTextCharFormat& f, int twips) {
+  if (twips == 0) {
+    f.clearProperty(CharSpacing);
+    f.clearProperty(QTextFormat::FontLetterSpacing);
+    f.clearProperty(QTextFormat::FontLetterSpacingType);
+    return;
+  }
+  f.setProperty(CharSpacing, twips);
+  f.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+  f.setFontLetterSpacing(twipsToPixels(twips));
+}
+
+// Sets the Qt spacing of a paragraph from its rich-edit spacing: the space before and after as
+// margins, the line spacing rule as a line height (proportional in percent, or in pixels).
+inline void applyParagraphSpacing(QTextBlockFormat& block) {
+  if (block.hasProperty(BlockSpaceBefore) || block.hasProperty(QTextFormat::BlockTopMargin))
+    block.setTopMargin(twipsToPixels(block.intProperty(BlockSpaceBefore)));
+  if (block.hasProperty(BlockSpaceAfter) || block.hasProperty(QTextFormat::BlockBottomMargin))
+    block.setBottomMargin(twipsToPixels(block.intProperty(BlockSpaceAfter)));
+  const int value = block.intProperty(BlockLineSpacing);
+  switch (block.intProperty(BlockLineSpacingRule)) {
+    case 1:
+      block.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+      break;
+    case 2:
+      block.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+      break;
+    case 3:
+      block.setLineHeight(twipsToPixels(value), QTextBlockFormat::MinimumHeight);
+      break;
+    case 4:
+      block.setLineHeight(twipsToPixels(value), QTextBlockFormat::FixedHeight);
+      break;
+    case 5:
+      if (value > 0) {
+        block.setLineHeight(value * 5.0, QTextBlockFormat::ProportionalHeight);  // 20 is 100%
+        break;
+      }
+      [[fallthrough]];  // no amount: single spacing
+    default:
+      block.clearProperty(QTextFormat::LineHeight);
+      block.clearProperty(QTextFormat::LineHeightType);
+      break;
+  }
 }
 
 // Sets the Qt layout of a paragraph from its rich-edit properties: margins from the geometry
@@ -89,6 +196,7 @@ inline void applyParagraphGeometry(QTextBlockFormat& block) {
   if (block.hasProperty(BlockRtl)) {
     block.setLayoutDirection(block.boolProperty(BlockRtl) ? Qt::RightToLeft : Qt::LeftToRight);
   }
+  applyParagraphSpacing(block);
 }
 
 // Numbering styles of the paragraph record (wNumberingStyle).

@@ -34,6 +34,26 @@ QList<int> tabsOf(const QTextBlockFormat& f) {
   return f.property(fmt::BlockTabs).value<QList<int>>();
 }
 
+constexpr LONG kMaxSpacing = 31680;  // 22 inches: beyond any page
+
+LONG clampSpacing(LONG twips) {
+  return std::clamp<LONG>(twips, 0, kMaxSpacing);
+}
+
+// The spacing the record's mask names. A rule the platform does not know is ignored; the rules
+// that need no amount keep none, so that equal spacing always compares equal.
+void applySpacing(const PARAFORMAT2& r, QTextBlockFormat& f) {
+  if (r.dwMask & PFM_SPACEBEFORE)
+    f.setProperty(fmt::BlockSpaceBefore, int(clampSpacing(r.dySpaceBefore)));
+  if (r.dwMask & PFM_SPACEAFTER)
+    f.setProperty(fmt::BlockSpaceAfter, int(clampSpacing(r.dySpaceAfter)));
+  if ((r.dwMask & PFM_LINESPACING) && r.bLineSpacingRule <= LSR_MULTIPLE) {
+    const bool amount = r.bLineSpacingRule >= LSR_ATLEAST;
+    f.setProperty(fmt::BlockLineSpacingRule, int(r.bLineSpacingRule));
+    f.setProperty(fmt::BlockLineSpacing, amount ? int(clampSpacing(r.dyLineSpacing)) : 0);
+  }
+}
+
 }  // namespace
 
 bool readParaRecord(LPARAM from, PARAFORMAT2& record, bool& large) {
@@ -68,6 +88,10 @@ void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
       WORD(f.hasProperty(fmt::BlockNumberingStart) ? f.intProperty(fmt::BlockNumberingStart) : 1);
   r.wNumberingStyle = WORD(f.intProperty(fmt::BlockNumberingStyle));
   r.wNumberingTab = WORD(f.intProperty(fmt::BlockNumberingTab));
+  r.dySpaceBefore = f.intProperty(fmt::BlockSpaceBefore);
+  r.dySpaceAfter = f.intProperty(fmt::BlockSpaceAfter);
+  r.bLineSpacingRule = BYTE(f.intProperty(fmt::BlockLineSpacingRule));
+  r.dyLineSpacing = f.intProperty(fmt::BlockLineSpacing);
 }
 
 DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b) {
@@ -89,6 +113,10 @@ DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b
   if (x.wNumberingStart != y.wNumberingStart) diff |= PFM_NUMBERINGSTART;
   if (x.wNumberingStyle != y.wNumberingStyle) diff |= PFM_NUMBERINGSTYLE;
   if (x.wNumberingTab != y.wNumberingTab) diff |= PFM_NUMBERINGTAB;
+  if (x.dySpaceBefore != y.dySpaceBefore) diff |= PFM_SPACEBEFORE;
+  if (x.dySpaceAfter != y.dySpaceAfter) diff |= PFM_SPACEAFTER;
+  if (x.bLineSpacingRule != y.bLineSpacingRule || x.dyLineSpacing != y.dyLineSpacing)
+    diff |= PFM_LINESPACING;
   return diff;
 }
 
@@ -130,6 +158,7 @@ void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
     if (mask & PFM_NUMBERINGSTART) f.setProperty(fmt::BlockNumberingStart, int(r.wNumberingStart));
     if (mask & PFM_NUMBERINGSTYLE) f.setProperty(fmt::BlockNumberingStyle, int(r.wNumberingStyle));
     if (mask & PFM_NUMBERINGTAB) f.setProperty(fmt::BlockNumberingTab, int(r.wNumberingTab));
+    applySpacing(r, f);
   }
   fmt::applyParagraphGeometry(f);
 }

@@ -17,7 +17,8 @@ DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b
 void applyParaRecord(const PARAFORMAT2& record, bool large, QTextBlockFormat& format);
 
 // Every attribute a paragraph record of the larger form can report.
-constexpr DWORD kParaMaskLarge =
-    PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART;
+constexpr DWORD kParaMaskLarge = PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
+                                 PFM_NUMBERINGSTART | PFM_SPACEBEFORE | PFM_SPACEAFTER |
+                                 PFM_LINESPACING;
 
 }  // namespace richedit

@@ -52,6 +52,25 @@ bool hasOverlongWord(const QString& text) {
   return false;
 }
 
+// How far a line moves the next one down under the paragraph's line spacing.
+double lineAdvance(const QTextLine& line, const QTextBlockFormat& bf) {
+  const double natural = line.height();
+  if (!bf.hasProperty(QTextFormat::LineHeight)) return natural;
+  const double value = bf.lineHeight();
+  switch (bf.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+      return natural * value / 100.0;
+    case QTextBlockFormat::FixedHeight:
+      return std::max(1.0, value);
+    case QTextBlockFormat::MinimumHeight:
+      return std::max(natural, value);
+    case QTextBlockFormat::LineDistanceHeight:
+      return natural + value;
+    default:
+      return natural;
+  }
+}
+
 }  // namespace
 
 ParagraphLayout::ParagraphLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {
@@ -100,7 +119,7 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
     const double shift = first ? indent : 0;
     line.setLineWidth(std::max(1.0, available - shift));
     line.setPosition(QPointF(left + (rtl ? 0 : shift), y));
-    y += line.height();
+    y += lineAdvance(line, bf);
     natural = std::max(natural, left + (rtl ? 0 : shift) + line.naturalTextWidth());
     first = false;
   }

@@ -10,7 +10,8 @@ namespace {
 using K = WordKind;
 using W = Word;
 
-// Sorted by name (byte order) for the binary search below.
+// Sorted by name (byte order) for the binary search below. A toggle's default parameter is
+// the value it sets when on: 1, or for the underline words their underline type (CFU_*).
 constexpr WordInfo kWords[] = {
     {"annotation", K::Destination, W::SkipDestination, 0},
     {"ansi", K::Flag, W::Ansi, 0},
@@ -23,8 +24,10 @@ constexpr WordInfo kWords[] = {
     {"bkmkstart", K::Destination, W::SkipDestination, 0},
     {"blue", K::Value, W::Blue, 0},
     {"bullet", K::Symbol, W::Bullet, 0},
+    {"cb", K::Value, W::CharBackground, 0},
     {"cell", K::Flag, W::Cell, 0},
     {"cf", K::Value, W::Color, 0},
+    {"chcbpat", K::Value, W::CharBackground, 0},
     {"colorschememapping", K::Destination, W::SkipDestination, 0},
     {"colortbl", K::Destination, W::ColorTable, 0},
     {"datastore", K::Destination, W::SkipDestination, 0},
@@ -35,6 +38,8 @@ constexpr WordInfo kWords[] = {
     {"emspace", K::Symbol, W::EmSpace, 0},
     {"endash", K::Symbol, W::EnDash, 0},
     {"enspace", K::Symbol, W::EnSpace, 0},
+    {"expnd", K::Value, W::Expand, 0},
+    {"expndtw", K::Value, W::ExpandTwips, 0},
     {"f", K::Value, W::Font, 0},
     {"fbidi", K::Flag, W::FamilyBidi, 0},
     {"fcharset", K::Value, W::FontCharset, 0},
@@ -66,6 +71,7 @@ constexpr WordInfo kWords[] = {
     {"headerf", K::Destination, W::SkipDestination, 0},
     {"headerl", K::Destination, W::SkipDestination, 0},
     {"headerr", K::Destination, W::SkipDestination, 0},
+    {"highlight", K::Value, W::Highlight, 0},
     {"i", K::Toggle, W::Italic, 1},
     {"ilvl", K::Value, W::ListLevelIndex, 0},
     {"info", K::Destination, W::SkipDestination, 0},
@@ -88,6 +94,7 @@ constexpr WordInfo kWords[] = {
     {"listtext", K::Destination, W::ListText, 0},
     {"lquote", K::Symbol, W::LQuote, 0},
     {"ls", K::Value, W::ListOverrideIndex, 0},
+    {"ltrmark", K::Symbol, W::LtrMark, 0},
     {"ltrpar", K::Flag, W::LtrPar, 0},
     {"mac", K::Flag, W::Mac, 0},
     {"macpict", K::Flag, W::MacPict, 0},
@@ -151,13 +158,19 @@ constexpr WordInfo kWords[] = {
     {"rquote", K::Symbol, W::RQuote, 0},
     {"rsidtbl", K::Destination, W::SkipDestination, 0},
     {"rtf", K::Value, W::Rtf, 1},
+    {"rtlmark", K::Symbol, W::RtlMark, 0},
     {"rtlpar", K::Flag, W::RtlPar, 0},
+    {"sa", K::Value, W::SpaceAfter, 0},
+    {"sb", K::Value, W::SpaceBefore, 0},
     {"sect", K::Flag, W::Sect, 0},
     {"shp", K::Destination, W::Shape, 0},
     {"shpinst", K::Destination, W::ShapeInstruction, 0},
     {"shppict", K::Destination, W::ShpPict, 0},
     {"shprslt", K::Destination, W::ShapeResult, 0},
+    {"sl", K::Value, W::LineSpacing, 0},
+    {"slmult", K::Value, W::LineSpacingMultiple, 0},
     {"strike", K::Toggle, W::Strike, 1},
+    {"striked", K::Toggle, W::Strike, 1},
     {"stylesheet", K::Destination, W::SkipDestination, 0},
     {"sub", K::Flag, W::Sub, 0},
     {"super", K::Flag, W::Super, 0},
@@ -169,13 +182,23 @@ constexpr WordInfo kWords[] = {
     {"u", K::Value, W::Unicode, 0},
     {"uc", K::Value, W::UnicodeSkip, 1},
     {"ul", K::Toggle, W::Underline, 1},
-    {"uld", K::Toggle, W::Underline, 1},
-    {"uldash", K::Toggle, W::Underline, 1},
-    {"uldb", K::Toggle, W::Underline, 1},
+    {"uld", K::Toggle, W::Underline, 4},
+    {"uldash", K::Toggle, W::Underline, 5},
+    {"uldashd", K::Toggle, W::Underline, 6},
+    {"uldashdd", K::Toggle, W::Underline, 7},
+    {"uldb", K::Toggle, W::Underline, 3},
+    {"ulhwave", K::Toggle, W::Underline, 12},
+    {"ulldash", K::Toggle, W::Underline, 13},
     {"ulnone", K::Flag, W::UnderlineNone, 0},
-    {"ulth", K::Toggle, W::Underline, 1},
-    {"ulw", K::Toggle, W::Underline, 1},
-    {"ulwave", K::Toggle, W::Underline, 1},
+    {"ulth", K::Toggle, W::Underline, 9},
+    {"ulthd", K::Toggle, W::Underline, 17},
+    {"ulthdash", K::Toggle, W::Underline, 14},
+    {"ulthdashd", K::Toggle, W::Underline, 15},
+    {"ulthdashdd", K::Toggle, W::Underline, 16},
+    {"ulthldash", K::Toggle, W::Underline, 18},
+    {"ululdbwave", K::Toggle, W::Underline, 11},
+    {"ulw", K::Toggle, W::Underline, 2},
+    {"ulwave", K::Toggle, W::Underline, 8},
     {"userprops", K::Destination, W::SkipDestination, 0},
     {"v", K::Toggle, W::Hidden, 1},
     {"wbitmap", K::Value, W::WBitmap, 0},
@@ -185,6 +208,8 @@ constexpr WordInfo kWords[] = {
     {"wmetafile", K::Value, W::WMetafile, 1},
     {"xe", K::Destination, W::SkipDestination, 0},
     {"xmlnstbl", K::Destination, W::SkipDestination, 0},
+    {"zwj", K::Symbol, W::Zwj, 0},
+    {"zwnj", K::Symbol, W::Zwnj, 0},
 };
 
 constexpr bool sortedByName() {
@@ -202,6 +227,12 @@ const WordInfo* findWord(std::string_view name) {
       std::lower_bound(std::begin(kWords), end, name,
                        [](const WordInfo& w, std::string_view n) { return w.name < n; });
   return it != end && it->name == name ? it : nullptr;
+}
+
+std::string_view underlineWord(int type) {
+  for (const WordInfo& w : kWords)
+    if (w.id == Word::Underline && w.defaultParameter == type) return w.name;
+  return "ul";
 }
 
 }  // namespace richedit::rtf

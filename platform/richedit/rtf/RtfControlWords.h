@@ -76,6 +76,10 @@ enum class Word : std::uint16_t {
   Underline,
   UnderlineNone,
   Strike,
+  Highlight,
+  CharBackground,
+  Expand,
+  ExpandTwips,
   FontSize,
   Color,
   Hidden,
@@ -95,6 +99,10 @@ enum class Word : std::uint16_t {
   TabStop,
   RtlPar,
   LtrPar,
+  SpaceBefore,
+  SpaceAfter,
+  LineSpacing,
+  LineSpacingMultiple,
   ListOverrideIndex,
   ListLevelIndex,
   // breaks and special characters
@@ -114,6 +122,10 @@ enum class Word : std::uint16_t {
   RDblQuote,
   EmDash,
   EnDash,
+  LtrMark,
+  RtlMark,
+  Zwj,
+  Zwnj,
   // numbering
   PnLevelBullet,
   PnLevelBody,
@@ -165,5 +177,9 @@ struct WordInfo {
 
 // The entry for a control word, or nullptr when the reader does not know it.
 const WordInfo* findWord(std::string_view name);
+
+// The word that underlines with a type (CFU_*): the underline words are toggles whose default
+// parameter is their type. A type with no word of its own is written as a single underline.
+std::string_view underlineWord(int type);
 
 }  // namespace richedit::rtf

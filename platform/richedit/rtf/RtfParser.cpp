@@ -206,7 +206,7 @@ void RtfParser::onControlWord(const ControlWord& word) {
       flag(info->id);
       break;
     case WordKind::Toggle:
-      toggle(info->id, !word.hasParameter || word.parameter != 0);
+      toggle(info->id, word.hasParameter && word.parameter == 0 ? 0 : info->defaultParameter);
       break;
     case WordKind::Value:
       value(info->id, parameter);

@@ -92,7 +92,7 @@ class RtfParser : public RtfListener {
   // handlers by kind of control word
   void destination(const WordInfo& info);
   void flag(Word id);
-  void toggle(Word id, bool on);
+  void toggle(Word id, int on);
   void value(Word id, int parameter);
   void symbol(Word id);
 

@@ -10,6 +10,7 @@
 #include "platform/richedit/RichEditTypes.h"
 
 #include "platform/richedit/rtf/RtfCodePage.h"
+#include "platform/richedit/rtf/RtfSpacing.h"
 
 // Text on its way into the document: decoding, the destination it belongs to, the formats it
 // takes, paragraph ends, and pictures with the bytes they keep.
@@ -186,10 +187,14 @@ QTextCharFormat RtfParser::charFormat(const CharProps& props) const {
   f.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
   f.setProperty(fmt::CharWeight, props.bold ? 700 : 400);
   f.setFontItalic(props.italic);
-  f.setFontUnderline(props.underline);
+  fmt::setUnderlineType(f, props.underline);
   f.setFontStrikeOut(props.strike);
   if (props.color > 0 && std::size_t(props.color) < colors_.size() && colors_[props.color])
     f.setForeground(*colors_[props.color]);
+  if (props.background > 0 && std::size_t(props.background) < colors_.size() &&
+      colors_[props.background])
+    f.setBackground(*colors_[props.background]);
+  if (props.spacing != 0) fmt::setCharSpacing(f, props.spacing);
   if (props.protect) f.setProperty(fmt::CharProtected, true);
   if (props.hidden) f.setProperty(fmt::CharHidden, true);
   if (props.vertical != 0)
@@ -225,6 +230,13 @@ QTextBlockFormat RtfParser::blockFormat(const ParaProps& p) const {
     b.setProperty(fmt::BlockTabs,
                   QVariant::fromValue(QList<int>(p.tabs.begin(), p.tabs.begin() + p.tabCount)));
   if (p.rtl) b.setProperty(fmt::BlockRtl, true);
+  if (p.spaceBefore != 0) b.setProperty(fmt::BlockSpaceBefore, p.spaceBefore);
+  if (p.spaceAfter != 0) b.setProperty(fmt::BlockSpaceAfter, p.spaceAfter);
+  const LineSpacing line = lineSpacingOfRtf(p.lineSpacing, p.lineMultiple);
+  if (line.rule != 0) {
+    b.setProperty(fmt::BlockLineSpacingRule, line.rule);
+    b.setProperty(fmt::BlockLineSpacing, line.amount);
+  }
   Numbering n = p.numbering;
   if (p.listOverride > 0) {
     const auto over = overrides_.find(p.listOverride);

@@ -97,7 +97,7 @@ void RtfParser::flag(Word id) {
       if (text) ++cellsPending_;
       break;
     case Word::UnderlineNone:
-      s.chr.underline = false;
+      s.chr.underline = 0;
       break;
     case Word::Super:
       s.chr.vertical = 1;
@@ -150,26 +150,27 @@ void RtfParser::flag(Word id) {
   }
 }
 
-void RtfParser::toggle(Word id, bool on) {
+// on is 0 for off, else the value the word sets: 1, or an underline word's type.
+void RtfParser::toggle(Word id, int on) {
   CharProps& c = top().chr;
   switch (id) {
     case Word::Bold:
-      c.bold = on;
+      c.bold = on != 0;
       break;
     case Word::Italic:
-      c.italic = on;
+      c.italic = on != 0;
       break;
     case Word::Underline:
       c.underline = on;
       break;
     case Word::Strike:
-      c.strike = on;
+      c.strike = on != 0;
       break;
     case Word::Hidden:
-      c.hidden = on;
+      c.hidden = on != 0;
       break;
     case Word::Protect:
-      c.protect = on;
+      c.protect = on != 0;
       break;
     default:
       break;
@@ -228,6 +229,28 @@ void RtfParser::value(Word id, int p) {
       break;
     case Word::Color:
       s.chr.color = positive;
+      break;
+    case Word::Highlight:
+    case Word::CharBackground:
+      s.chr.background = positive;
+      break;
+    case Word::Expand:
+      s.chr.spacing = std::clamp(p, -kMaxIndent / 5, kMaxIndent / 5) * 5;  // quarter points
+      break;
+    case Word::ExpandTwips:
+      s.chr.spacing = clampIndent(p);
+      break;
+    case Word::SpaceBefore:
+      s.para.spaceBefore = std::clamp(p, 0, kMaxIndent);
+      break;
+    case Word::SpaceAfter:
+      s.para.spaceAfter = std::clamp(p, 0, kMaxIndent);
+      break;
+    case Word::LineSpacing:
+      s.para.lineSpacing = clampIndent(p);
+      break;
+    case Word::LineSpacingMultiple:
+      s.para.lineMultiple = p != 0;
       break;
     case Word::LeftIndent:
       s.para.left = clampIndent(p);
@@ -341,6 +364,18 @@ void RtfParser::symbol(Word id) {
       break;
     case Word::EnDash:
       c = 0x2013;
+      break;
+    case Word::LtrMark:
+      c = 0x200E;
+      break;
+    case Word::RtlMark:
+      c = 0x200F;
+      break;
+    case Word::Zwj:
+      c = 0x200D;
+      break;
+    case Word::Zwnj:
+      c = 0x200C;
       break;
     default:
       break;  // \emspace and \enspace read as spaces

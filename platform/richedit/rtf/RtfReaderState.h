@@ -13,9 +13,12 @@ namespace richedit::rtf {
 struct CharProps {
   int font = -1;  // font number; -1 for the document's default font
   int halfPoints = 24;
-  int color = 0;  // colour table index; 0 is the automatic colour
-  int link = -1;  // index of the hyperlink target, -1 for none
-  bool bold = false, italic = false, underline = false, strike = false;
+  int color = 0;       // colour table index; 0 is the automatic colour
+  int link = -1;       // index of the hyperlink target, -1 for none
+  int background = 0;  // colour table index of \highlight; 0 is the automatic background
+  int spacing = 0;     // twips between letters
+  int underline = 0;   // CFU_* type; 0 for none
+  bool bold = false, italic = false, strike = false;
   bool hidden = false, protect = false;
   signed char vertical = 0;  // 1 superscript, -1 subscript
   bool operator==(const CharProps&) const = default;
@@ -34,6 +37,9 @@ struct ParaProps {
   int align = 0;                       // PFA_*; 0 and PFA_LEFT both mean left
   int left = 0, right = 0, first = 0;  // \li \ri \fi in twips
   bool rtl = false;
+  int spaceBefore = 0, spaceAfter = 0;  // \sb \sa in twips
+  int lineSpacing = 0;                  // \sl: 0 single, above 0 at least, below 0 exactly
+  bool lineMultiple = false;            // \slmult1: \sl counts 240ths of a line
   int tabCount = 0;
   std::array<int, kMaxTabs> tabs{};
   Numbering numbering;

@@ -16,8 +16,10 @@
 #include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditTypes.h"
 #include "platform/richedit/rtf/RtfCodePage.h"
+#include "platform/richedit/rtf/RtfControlWords.h"
 #include "platform/richedit/rtf/RtfHex.h"
 #include "platform/richedit/rtf/RtfOutput.h"
+#include "platform/richedit/rtf/RtfSpacing.h"
 
 namespace richedit::rtf {
 
@@ -39,7 +41,10 @@ struct CharState {
   int font = 0;
   int halfPoints = 24;
   int color = 0;
-  bool bold = false, italic = false, underline = false, strike = false;
+  int background = 0;  // colour table index; 0 is the automatic background
+  int spacing = 0;     // twips between letters
+  int underline = 0;   // CFU_* type
+  bool bold = false, italic = false, strike = false;
   bool protect = false, hidden = false;
   int vertical = 0;
   bool operator==(const CharState&) const = default;
@@ -49,6 +54,8 @@ struct ParaState {
   int align = PFA_LEFT;
   int left = 0, right = 0, first = 0;
   bool rtl = false;
+  int spaceBefore = 0, spaceAfter = 0;
+  int lineRule = 0, lineAmount = 0;
   QList<int> tabs;
   int numbering = 0, start = 1, style = 0, tab = 0;
   bool operator==(const ParaState&) const = default;
@@ -72,7 +79,7 @@ class DocumentWriter {
   void collectTables();
   int fontIndex(const FontKey& key);
   FontKey fontKeyOf(const QTextCharFormat& f) const;
-  int colorIndex(const QTextCharFormat& f);
+  int colorIndex(const QTextCharFormat& f, QTextFormat::Property brush);
   CharState stateOf(const QTextCharFormat& f);
   const CharState& stateOfIndex(int formatIndex);
   void writeHeader();
@@ -125,6 +132,10 @@ ParaState paraStateOf(const QTextBlockFormat& b) {
   p.left = start + offset;
   p.right = b.intProperty(fmt::BlockRightIndent);
   p.rtl = b.boolProperty(fmt::BlockRtl);
+  p.spaceBefore = b.intProperty(fmt::BlockSpaceBefore);
+  p.spaceAfter = b.intProperty(fmt::BlockSpaceAfter);
+  p.lineRule = b.intProperty(fmt::BlockLineSpacingRule);
+  p.lineAmount = b.intProperty(fmt::BlockLineSpacing);
   if (b.hasProperty(fmt::BlockTabs)) p.tabs = b.property(fmt::BlockTabs).value<QList<int>>();
   if (p.tabs.size() > MAX_TAB_STOPS) p.tabs.resize(MAX_TAB_STOPS);
   p.numbering = b.intProperty(fmt::BlockNumbering);
@@ -249,9 +260,9 @@ FontKey DocumentWriter::fontKeyOf(const QTextCharFormat& f) const {
   return key;
 }
 
-int DocumentWriter::colorIndex(const QTextCharFormat& f) {
-  if (!f.hasProperty(QTextFormat::ForegroundBrush)) return 0;
-  const QBrush brush = f.foreground();
+int DocumentWriter::colorIndex(const QTextCharFormat& f, QTextFormat::Property property) {
+  if (!f.hasProperty(property)) return 0;
+  const QBrush brush = f.brushProperty(property);
   if (brush.style() == Qt::NoBrush) return 0;
   const QColor color = brush.color().toRgb();
   const QColor opaque(color.red(), color.green(), color.blue());
@@ -269,10 +280,12 @@ CharState DocumentWriter::stateOf(const QTextCharFormat& f) {
   if (points <= 0) points = doc_.defaultFont().pointSizeF();
   if (points <= 0) points = 10;
   s.halfPoints = std::clamp(qRound(points * 2), 1, 3276);
-  s.color = colorIndex(f);
+  s.color = colorIndex(f, QTextFormat::ForegroundBrush);
+  s.background = colorIndex(f, QTextFormat::BackgroundBrush);
+  s.spacing = f.intProperty(fmt::CharSpacing);
+  s.underline = fmt::underlineTypeOf(f);
   s.bold = f.fontWeight() >= QFont::Bold;
   s.italic = f.fontItalic();
-  s.underline = f.fontUnderline();
   s.strike = f.fontStrikeOut();
   s.protect = f.boolProperty(fmt::CharProtected);
   s.hidden = f.boolProperty(fmt::CharHidden);
@@ -405,6 +418,13 @@ void DocumentWriter::writeParagraphProperties(const ParaState& para, int number)
   if (para.first != 0) body_.word("fi", para.first);
   if (para.left != 0) body_.word("li", para.left);
   if (para.right != 0) body_.word("ri", para.right);
+  if (para.spaceBefore != 0) body_.word("sb", para.spaceBefore);
+  if (para.spaceAfter != 0) body_.word("sa", para.spaceAfter);
+  const RtfLineSpacing line = rtfOfLineSpacing(para.lineRule, para.lineAmount);
+  if (line.sl != 0) {
+    body_.word("sl", line.sl);
+    body_.word("slmult", line.multiple ? 1 : 0);
+  }
   for (int tab : para.tabs) body_.word("tx", tab);
 }
 
@@ -477,12 +497,23 @@ void DocumentWriter::switchTo(const CharState& s) {
   if (s.font != c.font) body_.word("f", s.font);
   if (s.halfPoints != c.halfPoints) body_.word("fs", s.halfPoints);
   if (s.color != c.color) body_.word("cf", s.color);
+  if (s.background != c.background) body_.word("highlight", s.background);
+  if (s.spacing != c.spacing) {
+    body_.word("expnd", s.spacing / 5);  // for readers that know only quarter points
+    body_.word("expndtw", s.spacing);
+  }
+  if (s.underline != c.underline) {
+    if (s.underline == 0) {
+      body_.word("ulnone");
+    } else {
+      body_.word(underlineWord(s.underline).data());  // the names are C string literals
+    }
+  }
   auto toggle = [&](bool want, bool have, const char* on, const char* off) {
     if (want != have) body_.word(want ? on : off);
   };
   toggle(s.bold, c.bold, "b", "b0");
   toggle(s.italic, c.italic, "i", "i0");
-  toggle(s.underline, c.underline, "ul", "ulnone");
   toggle(s.strike, c.strike, "strike", "strike0");
   toggle(s.protect, c.protect, "protect", "protect0");
   toggle(s.hidden, c.hidden, "v", "v0");

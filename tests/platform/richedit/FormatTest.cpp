@@ -181,7 +181,8 @@ TEST_F(FormatTest, ParagraphAttributesRoundTrip) {
   EXPECT_EQ(got.dxOffset, 200);
   EXPECT_EQ(got.wNumbering, PFN_BULLET);
   EXPECT_EQ(got.wEffects, PFE_RTLPARA);
-  EXPECT_EQ(got.dwMask, PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART);
+  EXPECT_EQ(got.dwMask, PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART |
+                            PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING);
 
   PARAFORMAT2 relative = paraRecord(PFM_OFFSETINDENT);
   relative.dxStartIndent = -100;
@@ -307,6 +308,137 @@ TEST_F(FormatTest, StripLeftOfTheTextTakesThePageBackground) {
   for (int x = 0; x < 8; ++x) {
     EXPECT_EQ(image.pixelColor(x, 30), QColor(255, 250, 200)) << "x " << x;
   }
+}
+
+TEST_F(FormatTest, UnderlineTypesThroughTheRecord) {
+  setText("sit stay");
+  select(0, 3);
+  struct Step {
+    DWORD mask, effects;
+    BYTE type;
+    DWORD wantEffect;
+    BYTE wantType;
+  } steps[] = {
+      {CFM_UNDERLINE, CFE_UNDERLINE, 0, CFE_UNDERLINE, CFU_UNDERLINE},  // the default type
+      {CFM_UNDERLINETYPE, 0, CFU_UNDERLINEDOUBLE, CFE_UNDERLINE, CFU_UNDERLINEDOUBLE},
+      {CFM_UNDERLINE, CFE_UNDERLINE, 0, CFE_UNDERLINE, CFU_UNDERLINEDOUBLE},  // keeps its type
+      {CFM_UNDERLINE | CFM_UNDERLINETYPE, CFE_UNDERLINE, CFU_UNDERLINEWAVE, CFE_UNDERLINE,
+       CFU_UNDERLINEWAVE},
+      {CFM_UNDERLINE | CFM_UNDERLINETYPE, 0, CFU_UNDERLINEWAVE, 0, 0},
+      {CFM_UNDERLINETYPE, 0, 200, CFE_UNDERLINE, CFU_UNDERLINE},  // unknown: a plain line
+      {CFM_UNDERLINETYPE, 0, CFU_UNDERLINENONE, 0, 0},
+  };
+  for (const Step& step : steps) {
+    CHARFORMAT2A f = charRecord(step.mask, step.effects);
+    f.bUnderlineType = step.type;
+    setChar(SCF_SELECTION, f);
+    const CHARFORMAT2A got = getChar(SCF_SELECTION);
+    EXPECT_EQ(got.dwEffects & CFE_UNDERLINE, step.wantEffect) << int(step.type);
+    EXPECT_EQ(got.bUnderlineType, step.wantType) << int(step.type);
+  }
+  // Two types in the selection clear the type's bit, not the underline's.
+  CHARFORMAT2A dbl = charRecord(CFM_UNDERLINETYPE);
+  dbl.bUnderlineType = CFU_UNDERLINEDOUBLE;
+  setChar(SCF_SELECTION, dbl);
+  select(4, 8);
+  dbl.bUnderlineType = CFU_UNDERLINEDOTTED;
+  setChar(SCF_SELECTION, dbl);
+  select(0, 8);
+  const CHARFORMAT2A mixed = getChar(SCF_SELECTION);
+  EXPECT_EQ(mixed.dwMask & CFM_UNDERLINETYPE, 0u);
+  select(3, 4);  // the space between keeps no underline
+  EXPECT_EQ(getChar(SCF_SELECTION).bUnderlineType, 0);
+}
+
+TEST_F(FormatTest, StrikeHighlightAndSpacingThroughTheRecord) {
+  setText("heel");
+  select(0, 4);
+  CHARFORMAT2A f = charRecord(CFM_STRIKEOUT | CFM_BACKCOLOR | CFM_SPACING, CFE_STRIKEOUT);
+  f.crBackColor = RGB(255, 255, 0);
+  f.sSpacing = 40;
+  setChar(SCF_SELECTION, f);
+  CHARFORMAT2A got = getChar(SCF_SELECTION);
+  EXPECT_EQ(got.dwEffects & (CFE_STRIKEOUT | CFE_AUTOBACKCOLOR), CFE_STRIKEOUT);
+  EXPECT_EQ(got.crBackColor, RGB(255, 255, 0));
+  EXPECT_EQ(got.sSpacing, 40);
+  EXPECT_EQ(got.dwMask & (CFM_STRIKEOUT | CFM_BACKCOLOR | CFM_SPACING),
+            CFM_STRIKEOUT | CFM_BACKCOLOR | CFM_SPACING);
+
+  // What the record set is what a saved stream carries.
+  std::string rtf;
+  EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&rtf), 0,
+                [](DWORD_PTR cookie, BYTE* buffer, LONG cb, LONG* done) -> DWORD {
+                  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<char*>(buffer),
+                                                                 size_t(cb));
+                  *done = cb;
+                  return 0;
+                }};
+  send(EM_STREAMOUT, SF_RTF, &es);
+  EXPECT_NE(rtf.find("\\strike"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("\\highlight1"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("\\expndtw40"), std::string::npos) << rtf;
+
+  f = charRecord(CFM_BACKCOLOR | CFM_SPACING, CFE_AUTOBACKCOLOR);
+  setChar(SCF_SELECTION, f);
+  got = getChar(SCF_SELECTION);
+  EXPECT_EQ(got.dwEffects & CFE_AUTOBACKCOLOR, CFE_AUTOBACKCOLOR);
+  EXPECT_EQ(got.sSpacing, 0);
+  // The small record has no room for these: its mask bits are ignored.
+  CHARFORMATA small{};
+  small.cbSize = sizeof small;
+  small.dwMask = CFM_BACKCOLOR;
+  send(EM_SETCHARFORMAT, SCF_SELECTION, &small);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwEffects & CFE_AUTOBACKCOLOR, CFE_AUTOBACKCOLOR);
+}
+
+TEST_F(FormatTest, ParagraphSpacingThroughTheRecordAndOnScreen) {
+  setText("one\rtwo\rthree");
+  POINT before{};
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&before), 4);
+  select(4, 4);
+  PARAFORMAT2 p = paraRecord(PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING);
+  p.dySpaceBefore = 300;  // 20 pixels
+  p.dySpaceAfter = 150;
+  p.bLineSpacingRule = LSR_DOUBLE;
+  p.dyLineSpacing = 999;  // no amount for this rule
+  setPara(p);
+  PARAFORMAT2 got = getPara();
+  EXPECT_EQ(got.dySpaceBefore, 300);
+  EXPECT_EQ(got.dySpaceAfter, 150);
+  EXPECT_EQ(got.bLineSpacingRule, LSR_DOUBLE);
+  EXPECT_EQ(got.dyLineSpacing, 0);
+  EXPECT_EQ(got.dwMask & (PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING),
+            PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING);
+
+  POINT second{}, third{};
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&second), 4);
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&third), 8);
+  EXPECT_EQ(second.y, before.y + 20);
+  const int lineHeight = before.y;  // the first line starts at 0
+  EXPECT_GE(third.y - second.y, 2 * lineHeight + 10 - 1);
+
+  p = paraRecord(PFM_LINESPACING);
+  p.bLineSpacingRule = LSR_EXACTLY;
+  p.dyLineSpacing = 600;  // 40 pixels
+  setPara(p);
+  send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&third), 8);
+  EXPECT_EQ(third.y - second.y, 40 + 10);
+  p.bLineSpacingRule = 9;  // no such rule: ignored
+  setPara(p);
+  EXPECT_EQ(getPara().bLineSpacingRule, LSR_EXACTLY);
+  p.bLineSpacingRule = LSR_ATLEAST;
+  p.dyLineSpacing = -5;
+  setPara(p);
+  EXPECT_EQ(getPara().dyLineSpacing, 0);
+
+  // Over paragraphs that differ, the mask drops what is not uniform.
+  select(0, 13);
+  got = getPara();
+  EXPECT_EQ(got.dwMask & (PFM_SPACEBEFORE | PFM_LINESPACING), 0u);
+  // The small record carries none of this.
+  PARAFORMAT small{};
+  small.cbSize = sizeof small;
+  EXPECT_EQ(send(EM_GETPARAFORMAT, 0, &small) & PFM_SPACEBEFORE, 0);
 }
 
 }  // namespace
