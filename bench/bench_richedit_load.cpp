@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/richedit/ByteArraySource.h"
 #include "platform/richedit/RichEditControl.h"
 
 using namespace richedit;
@@ -33,27 +34,13 @@ const QByteArray& bigRtf() {
   return data;
 }
 
-struct Source {
-  const QByteArray* data;
-  qsizetype pos = 0;
-};
-
-DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
-  auto* source = reinterpret_cast<Source*>(cookie);
-  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
-  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
-  source->pos += n;
-  *got = LONG(n);
-  return 0;
-}
-
 std::unique_ptr<RichEditControl> openBig() {
   auto control = std::make_unique<RichEditControl>(WS_VSCROLL | ES_MULTILINE);
   control->resize(700, 500);
   control->show();
   control->Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);
-  Source source{&bigRtf()};
-  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+  ByteArraySource source(bigRtf());
+  EDITSTREAM in = source.stream();
   control->Perform(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
   // What the window asks once an entry is open: the caret's line for the status bar.
   benchmark::DoNotOptimize(control->Perform(EM_EXLINEFROMCHAR, 0, 0));

@@ -10,26 +10,13 @@
 #include <map>
 #include <memory>
 
+#include "platform/richedit/ByteArraySource.h"
 #include "platform/richedit/RichEditControl.h"
 #include "support/RtfShapes.h"
 
 using namespace richedit;
 
 namespace {
-
-struct Source {
-  const QByteArray* data;
-  qsizetype pos = 0;
-};
-
-DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
-  auto* source = reinterpret_cast<Source*>(cookie);
-  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
-  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
-  source->pos += n;
-  *got = LONG(n);
-  return 0;
-}
 
 const QByteArray& document(bench::Shape shape, qsizetype bytes) {
   static std::map<std::pair<int, qsizetype>, QByteArray> made;
@@ -48,8 +35,8 @@ void StreamIn(benchmark::State& state, bench::Shape shape, qsizetype bytes) {
     control->Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);
     QApplication::processEvents();
     state.ResumeTiming();
-    Source source{&rtf};
-    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+    ByteArraySource source(rtf);
+    EDITSTREAM in = source.stream();
     control->Perform(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
     state.PauseTiming();
     control.reset();

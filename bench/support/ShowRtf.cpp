@@ -6,27 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/richedit/ByteArraySource.h"
 #include "platform/richedit/RichEditControl.h"
 
 using namespace richedit;
 
-namespace {
-
-struct Source {
-  const QByteArray* data;
-  qsizetype pos = 0;
-};
-
-DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
-  auto* source = reinterpret_cast<Source*>(cookie);
-  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
-  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
-  source->pos += n;
-  *got = LONG(n);
-  return 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -49,8 +34,8 @@ int main(int argc, char** argv) {
   control.resize(700, 500);
   control.show();
   control.Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);
-  Source source{&data};
-  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+  ByteArraySource source(data);
+  EDITSTREAM in = source.stream();
   control.Perform(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
   data = QByteArray();  // the program keeps no copy of the file once it is read
   control.Perform(EM_EXLINEFROMCHAR, 0, 0);

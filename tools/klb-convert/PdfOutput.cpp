@@ -17,25 +17,12 @@
 #include "framework/printer/Printer.h"
 #include "platform/files/DurableFile.h"
 #include "platform/files/FileError.h"
+#include "platform/richedit/ByteArraySource.h"
 #include "platform/richedit/RichEditTypes.h"
 
 using namespace richedit;
 
 namespace {
-
-struct Source {
-  const QByteArray* data;
-  qsizetype pos = 0;
-};
-
-DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
-  auto* source = reinterpret_cast<Source*>(cookie);
-  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
-  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
-  source->pos += n;
-  *got = LONG(n);
-  return 0;
-}
 
 int fail(const QString& message) {
   std::fprintf(stderr, "klb-convert: %s\n", message.toLocal8Bit().constData());
@@ -56,8 +43,8 @@ int printPdf(const QByteArray& data, bool text, const QString& inputPath,
              const QString& outputPath) {
   kl::TKlRichEdit edit;
   edit.Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);  // a converter has no reason to cut text
-  Source source{&data};
-  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+  ByteArraySource source(data);
+  EDITSTREAM in = source.stream();
   edit.Perform(EM_STREAMIN, text ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&in));
   if (in.dwError != 0) {
     return fail(text ? QStringLiteral("cannot read %1 as text").arg(inputPath)

@@ -13,6 +13,7 @@
 
 #include "platform/files/DurableFile.h"
 #include "platform/files/FileError.h"
+#include "platform/richedit/ByteArraySource.h"
 #include "platform/richedit/RichEditControl.h"
 #include "platform/richedit/RichEditTypes.h"
 #include "tools/klb-convert/PdfOutput.h"
@@ -29,20 +30,6 @@ Format formatOf(const QString& path) {
   if (ext == QLatin1String("rtf") || ext == QLatin1String("klb")) return Format::Rtf;
   if (ext == QLatin1String("pdf")) return Format::Pdf;
   return Format::Unknown;
-}
-
-struct Source {
-  const QByteArray* data;
-  qsizetype pos = 0;
-};
-
-DWORD readChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* got) {
-  auto* source = reinterpret_cast<Source*>(cookie);
-  const qsizetype n = std::min<qsizetype>(size, source->data->size() - source->pos);
-  std::memcpy(buffer, source->data->constData() + source->pos, std::size_t(n));
-  source->pos += n;
-  *got = LONG(n);
-  return 0;
 }
 
 DWORD writeChunk(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* written) {
@@ -81,8 +68,8 @@ int convert(const QString& inputPath, const QString& outputPath) {
   RichEditControl control(ES_MULTILINE);
   control.Perform(EM_EXLIMITTEXT, 0, 0x7ffffffe);  // a converter has no reason to cut text
   const bool textInput = formatOf(inputPath) == Format::Text;
-  Source source{&data};
-  EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&source), 0, &readChunk};
+  ByteArraySource source(data);
+  EDITSTREAM in = source.stream();
   control.Perform(EM_STREAMIN, textInput ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&in));
   if (in.dwError != 0) {
     return fail(textInput ? QStringLiteral("cannot read %1 as text").arg(inputPath)
