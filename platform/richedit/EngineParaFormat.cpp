@@ -28,7 +28,6 @@ LRESULT RichEditEngine::onGetParaFormat(LPARAM record) {
   PARAFORMAT2 r{};
   bool large = false;
   if (!readParaRecord(record, r, large)) return 0;
-  undo_.stopTyping();
   const UINT size = r.cbSize;
   auto [first, last] = blocksOf(*doc_, cursor(), false);
   const QTextBlockFormat at = first.blockFormat();
@@ -50,6 +49,7 @@ LRESULT RichEditEngine::onSetParaFormat(LPARAM record) {
   PARAFORMAT2 r{};
   bool large = false;
   if (!readParaRecord(record, r, large)) return 0;
+  undo_.stopTyping();  // text typed in a new paragraph format is a new step
   auto [first, last] = blocksOf(*doc_, cursor(), plainTextMode());
   QTextCursor edit(doc_);
   ++suppressModify_;

@@ -1,6 +1,7 @@
 // The action list, the menu, the tool bars and the execution rules seen in the real window.
 #include <QClipboard>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -354,6 +355,26 @@ TEST_F(MainFormActions, ZoomKeysScaleTheEditorsViewNotTheEntry) {
   PressKey(EditorWindow(), Qt::Key_0, Qt::ControlModifier, "0");
   EXPECT_EQ(zoom(), std::pair(0, 0));
   EXPECT_EQ(ReadFile(file), saved);
+}
+
+}  // namespace
+}  // namespace kl::testing
+
+namespace kl::testing {
+namespace {
+
+// Between two keys the window asks the editor for the paragraph's format (for the toolbar);
+// asking must not end the typing's undo step, or Ctrl+Z would take back one letter at a time.
+TEST_F(MainFormActions, TypingAtAPersonsPaceIsOneUndoStep) {
+  Start();
+  for (QChar c : QStringLiteral("Sit")) {
+    PressKey(EditorWindow(), c.toUpper().unicode(), Qt::NoModifier, QString(c));
+    QElapsedTimer pause;
+    pause.start();
+    while (pause.elapsed() < 50) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  ASSERT_TRUE(Form().actEditUndo->Execute());
+  EXPECT_EQ(EditorText().find("Si"), std::string::npos) << EditorText();
 }
 
 }  // namespace
