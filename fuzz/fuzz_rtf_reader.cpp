@@ -1,21 +1,18 @@
 // Feeds arbitrary bytes to the RTF reader, then writes what it built and reads that again: no
 // input may crash, hang, leak or read out of bounds, and what the writer makes must be readable.
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/HeadlessQt.h"
 #include "platform/richedit/rtf/RtfReader.h"
 #include "platform/richedit/rtf/RtfWriter.h"
 
 using namespace richedit::rtf;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  // Fonts and images want an application object; the headless platform needs no display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(*argc, *argv);
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  StartHeadlessQt(argc, argv);
   return 0;
 }
 

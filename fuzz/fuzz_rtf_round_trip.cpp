@@ -1,13 +1,13 @@
 // One save never changes a document: whatever the reader makes of any bytes, writing it and
 // reading that again gives the same text and the same formatting. The formatting is compared
 // as the writer stores it, so writing the document read back must give the same bytes.
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz/HeadlessQt.h"
 #include "platform/richedit/rtf/RtfReader.h"
 #include "platform/richedit/rtf/RtfWriter.h"
 
@@ -28,10 +28,7 @@ void failIf(bool failed, const char* what, const QByteArray& saved) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  // Fonts and images want an application object; the headless platform needs no display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(*argc, *argv);
-  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+  StartHeadlessQt(argc, argv);
   return 0;
 }
 
