@@ -285,9 +285,11 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
   tops_[0] = doc->documentMargin();
   topsValid_ = std::min(topsValid_, firstNo);
   const std::size_t end = full ? count : std::max(lastNo, firstNo) + 1;
-  // A few paragraphs (typing, a short paste) are laid out at once; more wait until needed.
-  const bool now =
-      end - firstNo <= kParagraphsLaidOutAtOnce && charsAdded <= kCharactersLaidOutAtOnce;
+  // A few cheap paragraphs (typing, a short paste) are laid out at once; more, or a paragraph
+  // of many format runs (each may need its own font resolved), wait until needed.
+  bool now = end - firstNo <= kParagraphsLaidOutAtOnce && charsAdded <= kCharactersLaidOutAtOnce;
+  for (QTextBlock c = first; now && c.isValid() && std::size_t(c.blockNumber()) < end; c = c.next())
+    now = isCheapToLayOut(c);
   double before = 0;
   for (std::size_t i = firstNo; i < end; ++i) before += heights_[i];
   for (std::size_t i = firstNo; i < end && b.isValid(); ++i, b = b.next()) {
