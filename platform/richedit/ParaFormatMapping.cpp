@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/TableFormat.h"
 
 namespace richedit {
 
@@ -75,7 +76,8 @@ void writeParaRecord(const PARAFORMAT2& record, bool large, LPARAM to) {
 
 void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
   r.wNumbering = WORD(f.intProperty(fmt::BlockNumbering));
-  r.wEffects = f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0;
+  r.wEffects =
+      (f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0) | (fmt::isTableRow(f) ? PFE_TABLE : 0);
   r.dxStartIndent = f.intProperty(fmt::BlockStartIndent);
   r.dxRightIndent = f.intProperty(fmt::BlockRightIndent);
   r.dxOffset = f.intProperty(fmt::BlockOffset);
@@ -101,7 +103,8 @@ DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b
   paraFormatToRecord(b, y);
   DWORD diff = 0;
   if (x.wNumbering != y.wNumbering) diff |= PFM_NUMBERING;
-  if (x.wEffects != y.wEffects) diff |= PFM_RTLPARA;
+  if ((x.wEffects ^ y.wEffects) & PFE_RTLPARA) diff |= PFM_RTLPARA;
+  if ((x.wEffects ^ y.wEffects) & PFE_TABLE) diff |= PFM_TABLE;
   if (x.dxStartIndent != y.dxStartIndent) diff |= PFM_STARTINDENT | PFM_OFFSETINDENT;
   if (x.dxRightIndent != y.dxRightIndent) diff |= PFM_RIGHTINDENT;
   if (x.dxOffset != y.dxOffset) diff |= PFM_OFFSET;
@@ -155,6 +158,12 @@ void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
   }
   if (mask & PFM_RTLPARA) f.setProperty(fmt::BlockRtl, (r.wEffects & PFE_RTLPARA) != 0);
   if (large) {
+    if (mask & PFM_TABLE) {
+      if (r.wEffects & PFE_TABLE)
+        f.setProperty(fmt::BlockTableRow, true);
+      else
+        f.clearProperty(fmt::BlockTableRow);
+    }
     if (mask & PFM_NUMBERINGSTART) f.setProperty(fmt::BlockNumberingStart, int(r.wNumberingStart));
     if (mask & PFM_NUMBERINGSTYLE) f.setProperty(fmt::BlockNumberingStyle, int(r.wNumberingStyle));
     if (mask & PFM_NUMBERINGTAB) f.setProperty(fmt::BlockNumberingTab, int(r.wNumberingTab));

@@ -19,6 +19,6 @@ void applyParaRecord(const PARAFORMAT2& record, bool large, QTextBlockFormat& fo
 // Every attribute a paragraph record of the larger form can report.
 constexpr DWORD kParaMaskLarge = PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
                                  PFM_NUMBERINGSTART | PFM_SPACEBEFORE | PFM_SPACEAFTER |
-                                 PFM_LINESPACING;
+                                 PFM_LINESPACING | PFM_TABLE;
 
 }  // namespace richedit

@@ -336,9 +336,11 @@ constexpr DWORD PFM_RTLPARA = 0x00010000;
 constexpr DWORD PFM_NUMBERINGSTYLE = 0x00002000;
 constexpr DWORD PFM_NUMBERINGTAB = 0x00004000;
 constexpr DWORD PFM_NUMBERINGSTART = 0x00008000;
+constexpr DWORD PFM_TABLE = 0x40000000;
 constexpr DWORD PFM_ALL = PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET | PFM_ALIGNMENT |
                           PFM_TABSTOPS | PFM_NUMBERING | PFM_OFFSETINDENT | PFM_RTLPARA;
 constexpr WORD PFE_RTLPARA = 0x0001;
+constexpr WORD PFE_TABLE = 0x4000;  // the paragraph is a table row, its cells apart by TABs
 
 // Line spacing rules (bLineSpacingRule, PFM_LINESPACING).
 constexpr BYTE LSR_SINGLE = 0;

@@ -182,7 +182,7 @@ TEST_F(FormatTest, ParagraphAttributesRoundTrip) {
   EXPECT_EQ(got.wNumbering, PFN_BULLET);
   EXPECT_EQ(got.wEffects, PFE_RTLPARA);
   EXPECT_EQ(got.dwMask, PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART |
-                            PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING);
+                            PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING | PFM_TABLE);
 
   PARAFORMAT2 relative = paraRecord(PFM_OFFSETINDENT);
   relative.dxStartIndent = -100;
