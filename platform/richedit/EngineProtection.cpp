@@ -7,10 +7,10 @@
 #include <QTextDocument>
 #include <vector>
 
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/UrlDetector.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -12,10 +12,10 @@
 #include <QTextLayout>
 #include <cmath>
 
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/ZoomedLayout.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

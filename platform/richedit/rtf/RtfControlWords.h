@@ -42,7 +42,14 @@ enum class Word : std::uint16_t {
   Shape,
   ShapeInstruction,
   ShapeResult,
+  ShapeProperty,
+  ShapeName,
+  ShapeValue,
+  ShapeText,
+  DrawingObject,
+  DrawingTextBox,
   ObjectData,
+  StyleSheet,
   // document
   Ansi,
   Mac,
@@ -69,7 +76,7 @@ enum class Word : std::uint16_t {
   Red,
   Green,
   Blue,
-  // character formatting
+  // character formatting (a style sheet entry carries the words from Plain to ListLevelIndex)
   Plain,
   Bold,
   Italic,
@@ -126,6 +133,7 @@ enum class Word : std::uint16_t {
   RtlMark,
   Zwj,
   Zwnj,
+  FootnoteMark,
   // numbering
   PnLevelBullet,
   PnLevelBody,
@@ -166,6 +174,12 @@ enum class Word : std::uint16_t {
   ObjScaleX,
   ObjScaleY,
   Bin,
+  // style sheets
+  ParagraphStyle,
+  CharacterStyle,
+  OtherStyle,  // section and table styles: their entries are read, never applied
+  BasedOn,
+  NextStyle,
 };
 
 struct WordInfo {
