@@ -62,6 +62,16 @@ enum Property : int {
   BlockSpaceAfter = QTextFormat::UserProperty + 30,       // int twips
   BlockLineSpacing = QTextFormat::UserProperty + 31,      // int, twips or 20ths of a line by rule
   BlockLineSpacingRule = QTextFormat::UserProperty + 32,  // int, bLineSpacingRule (0 single)
+  // Kept for the paragraph record and not drawn: the PFE_* effects other than right-to-left
+  // (keep together, keep with next, page break before, no line numbers, no widow control,
+  // do not hyphenate, side by side), the style number, shading and borders.
+  BlockEffects = QTextFormat::UserProperty + 60,        // int, PFE_* bits
+  BlockStyle = QTextFormat::UserProperty + 61,          // int, sStyle
+  BlockShadingWeight = QTextFormat::UserProperty + 62,  // int
+  BlockShadingStyle = QTextFormat::UserProperty + 63,   // int
+  BlockBorders = QTextFormat::UserProperty + 64,        // int, wBorders
+  BlockBorderWidth = QTextFormat::UserProperty + 65,    // int twips
+  BlockBorderSpace = QTextFormat::UserProperty + 66,    // int twips
 
   PictureSource = QTextFormat::UserProperty + 40,     // QByteArray: the group as read
   PictureKind = QTextFormat::UserProperty + 41,       // QString: "dibitmap", "pngblip", "object"...

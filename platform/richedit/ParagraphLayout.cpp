@@ -10,9 +10,12 @@
 #include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/richedit/ParagraphLabels.h"
 #include "platform/richedit/PictureObject.h"
+#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/TableRowLayout.h"
 
 namespace richedit {
 
@@ -52,7 +55,8 @@ bool hasOverlongWord(const QString& text) {
   return false;
 }
 
-// How far a line moves the next one down under the paragraph's line spacing.
+}  // namespace
+
 double lineAdvance(const QTextLine& line, const QTextBlockFormat& bf) {
   const double natural = line.height();
   if (!bf.hasProperty(QTextFormat::LineHeight)) return natural;
@@ -70,8 +74,6 @@ double lineAdvance(const QTextLine& line, const QTextBlockFormat& bf) {
       return natural;
   }
 }
-
-}  // namespace
 
 ParagraphLayout::ParagraphLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {
   registerHandler(QTextFormat::ImageObject, new PictureObject(this));
@@ -101,6 +103,12 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
     option.setWrapMode(QTextOption::NoWrap);
   else if (hasOverlongWord(block.text()))
     option.setWrapMode(QTextOption::WrapAnywhere);
+  if (fmt::isTableRow(bf)) {
+    const QSizeF row = TableRowLayout(block, margin, width()).layOut(*layout, option);
+    layout->setPosition(QPointF(0, 0));
+    laidOutAs(index, row.height(), row.width() + margin);
+    return;
+  }
   layout->setTextOption(option);
   layout->setCacheEnabled(true);
 
@@ -125,8 +133,12 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
   }
   layout->endLayout();
   layout->setPosition(QPointF(0, 0));
-  setHeight(index, y + bf.bottomMargin());
-  widths_[index] = natural + bf.rightMargin() + margin;
+  laidOutAs(index, y + bf.bottomMargin(), natural + bf.rightMargin() + margin);
+}
+
+void ParagraphLayout::laidOutAs(std::size_t index, double height, double width) const {
+  setHeight(index, height);
+  widths_[index] = width;
   if (!laidOut_[index]) {
     laidOut_[index] = 1;
     --pending_;
@@ -391,6 +403,11 @@ int ParagraphLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy)
   if (!block.isValid() || layout == nullptr || layout->lineCount() == 0)
     return exact ? -1 : block.position();
   const double y = point.y() - tops_[index];
+  if (fmt::isTableRow(block.blockFormat())) {
+    const int at = TableRowLayout(block, document()->documentMargin(), width())
+                       .hitTest(*layout, QPointF(point.x(), y), exact);
+    return at < 0 ? -1 : block.position() + at;
+  }
   QTextLine line = layout->lineAt(0);
   for (int i = 0; i < layout->lineCount(); ++i) {
     const QTextLine l = layout->lineAt(i);
@@ -448,6 +465,11 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
     }
     const QPointF origin(0, tops_[i]);
     layout->draw(painter, origin, selections, clip);
+    std::optional<TableRowLayout> row;
+    if (fmt::isTableRow(block.blockFormat())) {
+      row.emplace(block, document()->documentMargin(), width());
+      row->drawBorders(painter, origin, heights_[i], context.palette.color(QPalette::Text));
+    }
     if (const int number = numbering.numberOf(block)) {
       drawParagraphLabel(painter, block, number, origin, std::max(width(), widths_[i]),
                          context.palette.color(QPalette::Text));
@@ -455,7 +477,8 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
     const int caret = context.cursorPosition;
     if (caret >= start && caret < start + length) {
       const int width = property("cursorWidth").isValid() ? property("cursorWidth").toInt() : 1;
-      layout->drawCursor(painter, origin, caret - start, width);
+      if (!row || !row->drawCaret(painter, *layout, origin, caret - start, width))
+        layout->drawCursor(painter, origin, caret - start, width);
     }
   }
   painter->restore();

@@ -12,7 +12,13 @@
 #include <functional>
 #include <vector>
 
+class QTextBlockFormat;
+class QTextLine;
+
 namespace richedit {
+
+// How far a line moves the next one down under the paragraph's line spacing.
+double lineAdvance(const QTextLine& line, const QTextBlockFormat& format);
 
 class ParagraphLayout : public QAbstractTextDocumentLayout {
  public:
@@ -54,6 +60,7 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   // the document's layout, filled as it is needed.
   enum class Repaint { No, Yes };
   void layoutBlock(const QTextBlock& block, std::size_t index) const;
+  void laidOutAs(std::size_t index, double height, double width) const;
   void estimateBlock(const QTextBlock& block, std::size_t index) const;
   void ensureLaidOut(const QTextBlock& block) const;
   void setHeight(std::size_t index, double height) const;  // keeps total_ and the tops

@@ -160,14 +160,6 @@ void RtfParser::prepareContent() {
   insertCellSeparators();
 }
 
-void RtfParser::insertCellSeparators() {
-  if (cellsPending_ == 0) return;
-  syncFormat();
-  builder_.appendText(QString(cellsPending_, u'\t'));
-  cellsPending_ = 0;
-  ++contentSerial_;
-}
-
 void RtfParser::syncFormat() {
   if (runSynced_ && top().chr == runProps_) return;
   runProps_ = top().chr;
@@ -265,6 +257,7 @@ QTextBlockFormat RtfParser::blockFormat(const ParaProps& p) const {
 void RtfParser::endParagraph() {
   flushPicture();
   cellsPending_ = 0;
+  cellBreakPending_ = false;
   const ParaProps& para = top().para;
   if (!lastBlock_ || !(lastBlock_->first == para)) lastBlock_.emplace(para, blockFormat(para));
   builder_.endParagraph(lastBlock_->second, cachedCharFormat(top().chr));
