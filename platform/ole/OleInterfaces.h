@@ -38,6 +38,10 @@ class IOleClientSite : public IUnknown {
   virtual HRESULT SaveObject() = 0;
   // The container's window, as a parent for anything the object shows.
   virtual HWND ContainerWindow() = 0;
+  // An object edited inside the container says when it starts and stops (the in-place
+  // site's calls); the container may refuse the start.
+  virtual HRESULT OnInPlaceActivate() = 0;
+  virtual HRESULT OnInPlaceDeactivate() = 0;
 };
 
 class IEnumOLEVERB : public IUnknown {

@@ -86,11 +86,11 @@ class RefCount {
 };
 
 #define OLE_IMPLEMENT_REFCOUNT()          \
-  ULONG AddRef() override {               \
+  ::ole::ULONG AddRef() override {        \
     return refs_.add();                   \
   }                                       \
-  ULONG Release() override {              \
-    ULONG left = 0;                       \
+  ::ole::ULONG Release() override {       \
+    ::ole::ULONG left = 0;                \
     if (refs_.release(left)) delete this; \
     return left;                          \
   }                                       \
