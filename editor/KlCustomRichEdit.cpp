@@ -1,6 +1,8 @@
 #include "editor/KlCustomRichEdit.h"
 
+#include <QAbstractScrollArea>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -118,6 +120,12 @@ std::intptr_t TKlCustomRichEdit::WndProc(std::uint32_t msg, std::uintptr_t wPara
       // The component's font is the control's default character format.
       defaultAttributes_->Assign(font_);
       return 0;
+    case WM_CONTEXTMENU: {
+      // The framework's answer: the component's menu at the point, when it has one.
+      control_->Perform(msg, wParam, lParam);
+      const QPoint at(std::int16_t(lParam & 0xFFFF), std::int16_t((lParam >> 16) & 0xFFFF));
+      return PopupContextMenu(at) ? 1 : 0;
+    }
     default:
       return control_->Perform(msg, wParam, lParam);
   }
@@ -168,6 +176,10 @@ void TKlCustomRichEdit::CreateWnd() {
   keyTarget_ = control_.get();
   while (keyTarget_->focusProxy()) keyTarget_ = keyTarget_->focusProxy();
   keyTarget_->installEventFilter(this);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(keyTarget_)) {
+    mouseTarget_ = area->viewport();
+    mouseTarget_->installEventFilter(this);
+  }
   setFocusProxy(control_.get());
   if (isVisible()) control_->show();
   WndProc(WM_SETFONT, 0, 0);  // as every new window is given the component's font
@@ -239,6 +251,8 @@ void TKlCustomRichEdit::ReleaseWindow() {
   richEditOle_ = nullptr;
   keyTarget_->removeEventFilter(this);
   keyTarget_ = nullptr;
+  if (mouseTarget_) mouseTarget_->removeEventFilter(this);
+  mouseTarget_ = nullptr;
   control_->setNotifySink(nullptr);
   setFocusProxy(nullptr);
   control_.reset();
@@ -256,6 +270,7 @@ void TKlCustomRichEdit::resizeEvent(QResizeEvent* event) {
 }
 
 bool TKlCustomRichEdit::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mouseTarget_ && mouseTarget_ != nullptr) return MouseOverText(*event);
   if (watched != keyTarget_ || event->type() != QEvent::KeyPress)
     return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
@@ -266,6 +281,26 @@ bool TKlCustomRichEdit::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return TypeKey(*watched, *key);
+}
+
+// Right clicks over the text. On systems before major version 5 the control makes no
+// context-menu request of its own: releasing the right button sends one, at the click's screen
+// point. Otherwise the request comes from the control, and a right click over text shows the
+// control's own menu unless the component has one (an object's verbs, or PopupMenu).
+bool TKlCustomRichEdit::MouseOverText(QEvent& event) {
+  if (event.type() == QEvent::ContextMenu) {
+    if (SystemMajorVersion() < 5) return true;  // made by the button's release instead
+    return PopupContextMenu(static_cast<QContextMenuEvent&>(event).globalPos());
+  }
+  if (event.type() == QEvent::MouseButtonRelease && SystemMajorVersion() < 5) {
+    auto& mouse = static_cast<QMouseEvent&>(event);
+    if (mouse.button() != Qt::RightButton) return false;
+    const QPoint screen = mouse.globalPosition().toPoint();
+    const LPARAM point = LPARAM(std::uint16_t(std::int16_t(screen.x()))) |
+                         (LPARAM(std::uint16_t(std::int16_t(screen.y()))) << 16);
+    Perform(WM_CONTEXTMENU, WPARAM(reinterpret_cast<std::uintptr_t>(control_.get())), point);
+  }
+  return false;  // then the framework's default handling of the release
 }
 
 // Ctrl+Z takes back the last words rather than a whole paragraph of typing: a blank, tab or
@@ -735,7 +770,6 @@ bool TKlCustomRichEdit::Focused() const {
   return control_ && control_->hasFocus();
 }
 
-void TKlCustomRichEdit::CloseAllObjects() {}
 
 // ---- Overridable operations ---------------------------------------------------------------
 

@@ -151,6 +151,12 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   TRect PrintPageRect() const { return printPageRect_; }
   void SetPrintPageRect(const TRect& rect) { printPageRect_ = rect; }
   QMenu* VerbMenu() const { return verbMenu_; }
+  // The menu the host window assigned for right clicks, or none (not owned).
+  QMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+  // The control's object interface, kept while the window exists (AllowObjects).
+  richedit::IRichEditOle* RichEditOle() const { return richEditOle_; }
+  TRichEditOleCallback& OleCallback() const { return *callback_; }
   TConversionClass DefaultConverter() const { return defaultConverter_; }
   void SetDefaultConverter(TConversionClass converter) { defaultConverter_ = std::move(converter); }
   // Set by the lines object around its own replacements, which are neither undoable nor left
@@ -173,8 +179,23 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   void SetFocus();
   bool Focused() const;
 
-  // Embedded objects are closed before the text goes; none are held yet.
+  // ---- Embedded objects (KlObjects.cpp, KlObjectProperties.cpp) ---------------------------
+  // Closes every object without saving, the last first: before the text goes.
   void CloseAllObjects();
+  // The menu for a context-menu request: PopupMenu, extended with the selected object's verbs
+  // and properties, or the verb menu alone; none when there is nothing to show.
+  QMenu* EffectivePopupMenu();
+  // Click handlers of the verb items and of the properties item.
+  void RunObjectVerb(QAction* item);
+  void ObjectPropertiesClick();
+  // The object properties dialog for the selected object; true when closed with OK.
+  bool ShowObjectProperties();
+  // Whether this control holds the form's object that is active in place.
+  void SetInPlaceActive(bool active);
+  // Shows the menu for a context-menu request at a screen point; false when there is none.
+  bool PopupContextMenu(const QPoint& screenPos);
+  // Where menus pop up (tests replace it; by default the menu runs modally at the point).
+  std::function<void(QMenu&, const QPoint&)> PopupHook;
 
   // ---- Find and replace (KlFindReplace.cpp) -----------------------------------------------
   // Shows the component's own modeless dialogs, creating them on first use; a non-empty text
@@ -238,6 +259,7 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool TypeKey(QObject& target, QKeyEvent& key);
+  bool MouseOverText(QEvent& event);
 
   // What the window reports: EN_CHANGE, and the WM_NOTIFY records, whose answer goes back.
   void onCommandNotify(richedit::WORD code) override;
@@ -265,6 +287,7 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   std::unique_ptr<TMemoryStream> savedContent_;
   std::unique_ptr<richedit::RichEditControl> control_;
   QWidget* keyTarget_ = nullptr;  // the widget inside the window that takes the keys
+  QWidget* mouseTarget_ = nullptr;  // the one that takes the mouse
   MessageHook messageHook_;
 
   TFont font_;
@@ -301,7 +324,8 @@ class TKlCustomRichEdit : public QWidget, public TObject, public richedit::RichE
   std::unique_ptr<TReplaceDialog> ownReplaceDialog_;
   TFindDialog* lastSearchDialog_ = nullptr;  // one of the two; not owned
   TRect printPageRect_;
-  QMenu* verbMenu_ = nullptr;
+  QMenu* verbMenu_ = nullptr;  // owned
+  QMenu* popupMenu_ = nullptr;
 };
 
 }  // namespace kl

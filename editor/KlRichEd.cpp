@@ -70,6 +70,19 @@ void SetRichEditVersionForTesting(int version) {
   Unit().version_ = version;
 }
 
+namespace {
+// This platform answers as a current system does.
+int systemMajorVersion = 10;
+}  // namespace
+
+int SystemMajorVersion() {
+  return systemMajorVersion;
+}
+
+void SetSystemMajorVersionForTesting(int version) {
+  systemMajorVersion = version;
+}
+
 const TRichEditClipboardFormats& RichEditClipboardFormats() {
   return Unit().formats_;
 }

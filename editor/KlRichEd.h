@@ -13,6 +13,10 @@ namespace kl {
 int RichEditVersion();
 // Lets tests run the component's branches for the older library versions.
 void SetRichEditVersionForTesting(int version);
+// The major version of the system the program runs on, as the platform reports it; below 5 the
+// control does not turn a right click into a context-menu request itself.
+int SystemMajorVersion();
+void SetSystemMajorVersionForTesting(int version);
 
 // The identifiers of the clipboard formats registered at start, in registration order.
 struct TRichEditClipboardFormats {

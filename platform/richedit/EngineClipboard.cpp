@@ -10,6 +10,7 @@
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/PictureObject.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditLibrary.h"
@@ -87,6 +88,7 @@ QMimeData* RichEditEngine::mimeForSelection() const {
   if (!plainTextMode()) {
     rtf::WriteOptions options;
     options.finalMark = selectionPastMark_;
+    options.objectGroup = [this](const QTextImageFormat& f) { return ole_->groupToWrite(f); };
     mime->setData(QStringLiteral("text/rtf"), rtf::RtfWriter().write(*doc_, from, to, options));
   }
   return mime;
@@ -123,9 +125,10 @@ void RichEditEngine::paste() {
   if (mime != nullptr) pasteFrom(*mime);
 }
 
-void RichEditEngine::pasteFrom(const QMimeData& mime) {
+void RichEditEngine::pasteFrom(const QMimeData& mime, FileInsert files) {
   NotifyBatch batch(notifier_);
   if (options_ & ECO_READONLY) return;
+  if (!acceptsData(RECO_PASTE)) return;
   QTextCursor c = cursor();
   const int from = c.selectionStart();
   const int to = c.selectionEnd();
@@ -137,7 +140,7 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
   }
   c.beginEditBlock();
   removeSelected(c);
-  const int end = insertMime(c, mime, room);
+  const int end = insertMime(c, mime, room, files);
   c.endEditBlock();
   setCursor(rangeCursor(end, end));
 }
@@ -145,8 +148,10 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
 // Inserts what the data offers at the cursor, at most `room` positions of it: RTF when it has
 // some (and the control is rich), else a picture when it has one and no text, else its text.
 // Answers the position after the insertion.
-int RichEditEngine::insertMime(QTextCursor& c, const QMimeData& mime, int room) {
+int RichEditEngine::insertMime(QTextCursor& c, const QMimeData& mime, int room,
+                               FileInsert files) {
   const int start = c.position();
+  if (offersFiles(mime) && insertFiles(c, mime, files)) return c.position();
   const QByteArray rtfData = plainTextMode() ? QByteArray() : rtfOf(mime);
   if (!rtfData.isEmpty()) {
     const int before = textLength();
@@ -189,6 +194,10 @@ void RichEditEngine::insertPicture(QTextCursor& c, const QImage& image) {
   doc_->addResource(QTextDocument::ImageResource, QUrl(name), image);
   QTextImageFormat picture;
   picture.merge(c.charFormat());
+  // Next to another picture or object the caret's format is that one's: none of it is kept.
+  for (int kept : {fmt::PictureSource, fmt::PictureKind, fmt::PictureGoalWidth,
+                   fmt::PictureGoalHeight})
+    picture.clearProperty(kept);
   picture.setName(name);
   picture.setWidth(image.width());
   picture.setHeight(image.height());
@@ -198,9 +207,10 @@ void RichEditEngine::insertPicture(QTextCursor& c, const QImage& image) {
 // Text dropped at pos, moved from the selection when `move` says so. The removal and the
 // insertion are each put to the host when they touch protected text, as a cut and a paste
 // would be; either refused leaves the document as it was.
-bool RichEditEngine::drop(const QMimeData& mime, int pos, DropMove move) {
+bool RichEditEngine::drop(const QMimeData& mime, int pos, DropMove move, FileInsert files) {
   NotifyBatch batch(notifier_);
   if (options_ & ECO_READONLY) return false;
+  if (!acceptsData(RECO_DROP)) return false;
   pos = std::clamp(pos, 0, textLength());
   const QTextCursor sel = cursor();
   const int from = sel.selectionStart();
@@ -222,7 +232,7 @@ bool RichEditEngine::drop(const QMimeData& mime, int pos, DropMove move) {
     if (pos > to) pos -= to - from;
   }
   c.setPosition(pos);
-  const int end = insertMime(c, mime, room);
+  const int end = insertMime(c, mime, room, files);
   c.endEditBlock();
   setCursor(rangeCursor(pos, end));
   return true;
@@ -242,7 +252,8 @@ bool RichEditEngine::removeDragged(int from, int to) {
 
 bool RichEditEngine::canPaste(const QMimeData* mime) const {
   if (mime == nullptr) return false;
-  return mime->hasText() || !rtfOf(*mime).isEmpty() || (!plainTextMode() && offersImage(*mime));
+  return mime->hasText() || !rtfOf(*mime).isEmpty() || (!plainTextMode() && offersImage(*mime)) ||
+         offersFiles(*mime);
 }
 
 LRESULT RichEditEngine::onCut() {

@@ -115,15 +115,19 @@ LRESULT RichEditEngine::onSetLangOptions(LPARAM options) {
 }
 
 LRESULT RichEditEngine::onSetOleCallback(LPARAM callback) {
-  oleCallback_ = reinterpret_cast<IRichEditOleCallback*>(callback);
+  auto* given = reinterpret_cast<IRichEditOleCallback*>(callback);
+  if (given) given->AddRef();
+  if (oleCallback_) oleCallback_->Release();
+  oleCallback_ = given;
+  ole_->setCallback(given);
   return 1;
 }
 
 LRESULT RichEditEngine::onGetOleInterface(LPARAM place) {
   auto** out = reinterpret_cast<IRichEditOle**>(place);
   if (out == nullptr) return 0;
-  ole_.AddRef();
-  *out = &ole_;
+  ole_->AddRef();
+  *out = ole_;
   return 1;
 }
 

@@ -194,6 +194,7 @@ LRESULT RichEditEngine::onStreamOut(WPARAM format, LPARAM stream) {
     options.finalMark = finalMark;
     options.plainRtf = (format & SFF_PLAINRTF) != 0;
     options.noObjects = (format & 0x7) == SF_RTFNOOBJS;
+    options.objectGroup = [this](const QTextImageFormat& f) { return ole_->groupToWrite(f); };
     data = rtf::RtfWriter().write(*doc_, from, to, options);
   } else {
     QString text = withCrLf(textOf(from, to));

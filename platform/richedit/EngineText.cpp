@@ -39,6 +39,7 @@ void RichEditEngine::resetDocument() {
     c.setBlockCharFormat(QTextCharFormat());
   });
   undo_.clear();
+  ole_->forgetAll();  // no undo can bring their characters back
 }
 
 void RichEditEngine::replaceWholeText(const QString& text) {

@@ -1,5 +1,7 @@
 #include "platform/richedit/PictureObject.h"
 
+#include "platform/richedit/RichEditOle.h"
+
 #include <QCache>
 #include <QPainter>
 #include <QPixmap>
@@ -80,6 +82,11 @@ QImage pictureImage(const QTextDocument& doc, const QTextImageFormat& format, QS
 QSizeF PictureObject::intrinsicSize(QTextDocument* doc, int posInDocument,
                                     const QTextFormat& format) {
   const QTextImageFormat f = format.toImageFormat();
+  if (RichEditOle* objects = objectsOf(*doc)) {
+    // A live object is as large as what it shows: its icon, or its content.
+    const QImage shown = objects->presentation(f, posInDocument);
+    if (!shown.isNull()) return QSizeF(shown.size());
+  }
   double w = f.width();
   double h = f.height();
   if (w <= 0 || h <= 0) {
@@ -103,9 +110,16 @@ QSizeF PictureObject::intrinsicSize(QTextDocument* doc, int posInDocument,
   return {w, h};
 }
 
-void PictureObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc, int,
-                               const QTextFormat& format) {
+void PictureObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* doc,
+                               int posInDocument, const QTextFormat& format) {
   const QTextImageFormat picture = format.toImageFormat();
+  if (RichEditOle* objects = objectsOf(*doc)) {
+    const QImage shown = objects->presentation(picture, posInDocument);
+    if (!shown.isNull()) {
+      painter->drawImage(rect, shown);
+      return;
+    }
+  }
   // Decoded or scaled at the size it covers on the device, so a large photo is never held
   // whole; a printer's scale is taken in, so paper gets its own resolution.
   const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/richedit/ParagraphLayout.h"
+#include "platform/richedit/RichEditOle.h"
 #include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
@@ -15,6 +16,7 @@ namespace richedit {
 PrintLayout::PrintLayout(const QTextDocument& source, double width)
     : doc_(source.clone()), width_(width) {
   doc_->setDefaultFont(source.defaultFont());
+  shareObjects(source, *doc_);  // objects are printed as they are shown
   doc_->setDocumentMargin(0);
   // Paper always wraps, a word longer than the line anywhere.
   QTextOption option = source.defaultTextOption();

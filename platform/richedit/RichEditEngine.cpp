@@ -64,6 +64,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
   }
 
   highlighter_ = new LinkHighlighter(*this, doc_);
+  ole_ = new RichEditOle(*this, *doc_);
   connect(doc_, &QTextDocument::contentsChange, this, &RichEditEngine::onContentsChange);
   connect(doc_, &QTextDocument::undoCommandAdded, this, [this] { undo_.stepAdded(); });
   connect(&view_, &QTextEdit::cursorPositionChanged, this, &RichEditEngine::onViewSelectionChanged);
@@ -154,6 +155,7 @@ void RichEditEngine::onContentsChange(int pos, int removed, int added) {
   lines_.contentsChanged(pos, removed, added);
   textBytes_.contentsChanged(pos, removed, added);
   printLayout_.reset();  // laid out from the text as it was
+  ole_->contentsChanged(removed);
   if (suppressModify_ == 0) modified_ = true;
   notifier_.textChanged();
 }

@@ -80,10 +80,14 @@ class RichEditEngine : public QObject {
   void cut();
   void copy();
   void paste();
-  void pasteFrom(const QMimeData& mime);
+  // Files from the desktop's file manager are embedded, or linked when asked.
+  enum class FileInsert { Embed, Link };
+  void pasteFrom(const QMimeData& mime, FileInsert files = FileInsert::Embed);
+  void pasteLinks();  // Ctrl+Shift+V: the files on the clipboard as links
   bool canPaste(const QMimeData* mime) const;
   // Drag and drop: a drop at a position, and the removal a move out of the control makes.
-  bool drop(const QMimeData& mime, int pos, DropMove move);
+  bool drop(const QMimeData& mime, int pos, DropMove move,
+            FileInsert files = FileInsert::Embed);
   bool removeDragged(int from, int to);
   QMimeData* mimeForSelection() const;
   // A mouse message at a viewport point; answers true when the host took it (no default).
@@ -96,6 +100,12 @@ class RichEditEngine : public QObject {
                       Qt::MouseButtons buttons);
   bool hostTakesWheel(const QWheelEvent& event);
   void viewResized();
+  // Objects (EngineObjects.cpp)
+  bool insertObject(ole::ComPtr<ole::FileObject> object, int cp);  // cp -1: the selection
+  void objectChanged();  // an object changed what the entry keeps of it
+  void activateObjectAt(int pos);
+  bool isObjectAt(int pos) const;
+  RichEditOle& objects() const { return *ole_; }
   void aboutToBeDestroyed();  // EN_SAVECLIPBOARD while the control still exists
 
   // ---- Helpers shared by the handler files ----
@@ -235,7 +245,11 @@ class RichEditEngine : public QObject {
   LRESULT onPaste();
   LRESULT onClearSelection();
   LRESULT onCanPaste(WPARAM format);
-  int insertMime(QTextCursor& c, const QMimeData& mime, int room);
+  int insertMime(QTextCursor& c, const QMimeData& mime, int room,
+                 FileInsert files = FileInsert::Embed);
+  bool offersFiles(const QMimeData& mime) const;
+  bool acceptsData(std::uint32_t reco);  // the host's QueryAcceptData
+  bool insertFiles(QTextCursor& c, const QMimeData& mime, FileInsert how);
   void insertPicture(QTextCursor& c, const QImage& image);
 
   // Protection (EngineProtection.cpp)
@@ -261,7 +275,7 @@ class RichEditEngine : public QObject {
   std::unique_ptr<PrintLayout> printLayout_;  // kept between the pages of one print
   UndoLimiter undo_;
   LinkHighlighter* highlighter_ = nullptr;  // owned by the document
-  RichEditOle ole_;
+  RichEditOle* ole_ = nullptr;  // owned by the document
   IRichEditOleCallback* oleCallback_ = nullptr;
 
   QTextCharFormat defaultFormat_;

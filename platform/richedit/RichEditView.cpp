@@ -223,6 +223,11 @@ bool RichEditView::handleEditKey(QKeyEvent* event) {
     engine_->copy();
     return true;
   }
+  if (event->key() == Qt::Key_V &&
+      event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    if (!isReadOnly()) engine_->pasteLinks();  // files copied in the file manager, as links
+    return true;
+  }
   if (event->matches(QKeySequence::Paste)) {
     if (!isReadOnly()) engine_->paste();
     return true;
@@ -419,6 +424,7 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   }
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   if (mouseToHost(msg, event)) return;
+  if (selectObjectAt(event)) return;
   // A press inside the selection may start dragging it; the control runs that drag itself so
   // that moving the text away goes through the protection check.
   const QTextCursor sel = textCursor();
@@ -435,6 +441,44 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mousePressEvent(e); });
   const bool extending = event->modifiers() & Qt::ShiftModifier;
   dragAnchor_ = event->button() == Qt::LeftButton && !extending ? textCursor().position() : -1;
+}
+
+// The object character under a viewport point, or -1.
+int RichEditView::objectAt(const QPoint& viewportPos) const {
+  const int hit = document()->documentLayout()->hitTest(toDocument(viewportPos), Qt::ExactHit);
+  // The hit names the caret place nearest the point: the object may lie on either side of it.
+  for (const int at : {hit, hit - 1}) {
+    if (at < 0 || !engine_->isObjectAt(at)) continue;
+    QTextCursor before(document()), after(document());
+    before.setPosition(at);
+    after.setPosition(at + 1);
+    const QRect left = caretRect(before), right = caretRect(after);
+    if (viewportPos.x() >= left.left() && viewportPos.x() <= right.left() &&
+        viewportPos.y() >= std::min(left.top(), right.top()) &&
+        viewportPos.y() <= std::max(left.bottom(), right.bottom()))
+      return at;
+  }
+  return -1;
+}
+
+// A click on an object (left, or right for its menu) selects it as one unit.
+bool RichEditView::selectObjectAt(QMouseEvent* event) {
+  if (event->modifiers() & Qt::ShiftModifier) return false;
+  const int at = objectAt(event->position().toPoint());
+  if (at < 0) return false;
+  const QTextCursor sel = textCursor();
+  if (sel.selectionStart() == at && sel.selectionEnd() == at + 1) {
+    // Already selected: a left press may start dragging it.
+    if (event->button() == Qt::LeftButton) pressInSelection_ = event->position().toPoint();
+    event->accept();
+    return true;
+  }
+  QTextCursor c(document());
+  c.setPosition(at);
+  c.setPosition(at + 1, QTextCursor::KeepAnchor);
+  setTextCursor(c);
+  event->accept();
+  return true;
 }
 
 void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
@@ -524,6 +568,10 @@ void RichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   if (mouseToHost(WM_LBUTTONDBLCLK, event)) return;
+  if (const int at = objectAt(event->position().toPoint()); at >= 0) {
+    engine_->activateObjectAt(at);  // an object opens with its primary verb
+    return;
+  }
   forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseDoubleClickEvent(e); });
   dragAnchor_ = -1;  // a double-click drag selects words already
 }
@@ -589,7 +637,11 @@ void RichEditView::dropEvent(QDropEvent* event) {
   const int pos = cursorAt(event->position().toPoint()).position();
   const bool own = event->source() == this || event->source() == viewport();
   const DropMove move = own && event->dropAction() == Qt::MoveAction ? DropMove::Yes : DropMove::No;
-  if (engine_->drop(*mime, pos, move)) {
+  // Ctrl+Shift held while dropping files: links to them rather than copies.
+  const bool link = (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) ==
+                    (Qt::ControlModifier | Qt::ShiftModifier);
+  if (engine_->drop(*mime, pos, move,
+                    link ? RichEditEngine::FileInsert::Link : RichEditEngine::FileInsert::Embed)) {
     event->acceptProposedAction();
     setFocus();
   } else {

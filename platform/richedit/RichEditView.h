@@ -68,6 +68,8 @@ class RichEditView : public QTextEdit {
   bool handleEditKey(QKeyEvent* event);
   // Keys that act differently in a table row (RichEditViewTable.cpp).
   bool handleTableKey(QKeyEvent* event);
+  int objectAt(const QPoint& viewportPos) const;
+  bool selectObjectAt(QMouseEvent* event);
   // Zoom (ViewZoom.cpp)
   bool handleZoomKey(QKeyEvent* event);
   void stepZoom(int steps);

@@ -508,8 +508,11 @@ void DocumentWriter::writeFragment(int index, QStringView text) {
 }
 
 void DocumentWriter::writePicture(const QTextImageFormat& image) {
-  const QByteArray source = image.property(fmt::PictureSource).toByteArray();
+  QByteArray source = image.property(fmt::PictureSource).toByteArray();
   const bool object = image.stringProperty(fmt::PictureKind) == QLatin1String("object");
+  if (object && options_.objectGroup) {
+    if (QByteArray changed = options_.objectGroup(image); !changed.isEmpty()) source = changed;
+  }
   if (object && options_.noObjects) {
     body_.raw(objectResult(source));
     return;

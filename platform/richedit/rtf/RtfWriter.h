@@ -2,6 +2,9 @@
 // Writes a range of a QTextDocument as a complete RTF document.
 
 #include <QByteArray>
+#include <functional>
+
+class QTextImageFormat;
 
 class QTextDocument;
 
@@ -13,6 +16,9 @@ struct WriteOptions {
   // Whether a range that reaches the end of the text takes in the final paragraph mark: the
   // whole document does; a selection does only when it was selected too.
   bool finalMark = true;
+  // The group to write for an object character in place of the one it was read with (an
+  // object that changed); empty keeps the group as read.
+  std::function<QByteArray(const QTextImageFormat&)> objectGroup;
 };
 
 class RtfWriter {
