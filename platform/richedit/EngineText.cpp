@@ -34,7 +34,7 @@ void RichEditEngine::resetDocument() {
     QTextCursor c(doc_);
     c.select(QTextCursor::Document);
     c.removeSelectedText();
-    c.setBlockFormat(QTextBlockFormat());
+    c.setBlockFormat(defaultBlockFormat());
     c.setBlockCharFormat(QTextCharFormat());
   });
   undo_.clear();
@@ -55,6 +55,7 @@ LRESULT RichEditEngine::onSetText(LPARAM text) {
   const char* p = reinterpret_cast<const char*>(text);
   const QByteArrayView bytes =
       p != nullptr ? QByteArrayView(p, qsizetype(std::strlen(p))) : QByteArrayView();
+  notifier_.wholeTextReplaced();
   if (bytes.startsWith("{\\rtf")) {
     ++suppressModify_;
     resetDocument();
@@ -131,11 +132,8 @@ LRESULT RichEditEngine::onReplaceSel(WPARAM canUndo, LPARAM text) {
     insert.truncate(keep);
   }
   auto edit = [&] {
-    if (insert.isEmpty()) {
-      c.removeSelectedText();
-    } else {
-      c.insertText(insert);
-    }
+    removeSelected(c);
+    if (!insert.isEmpty()) c.insertText(insert);
   };
   if (canUndo != 0) {
     c.beginEditBlock();

@@ -171,7 +171,7 @@ QTextCharFormat RtfParser::charFormat(const CharProps& props) const {
   QTextCharFormat f;
   const auto font = fonts_.find(props.font < 0 ? defaultFont_ : props.font);
   if (font != fonts_.end() && !font->second.name.isEmpty()) {
-    f.setFontFamilies({font->second.name});
+    fmt::setFace(f, font->second.name);
     f.setProperty(fmt::CharCharset, font->second.charset);
     f.setProperty(fmt::CharPitchAndFamily, font->second.pitch | (font->second.family << 4));
   }
