@@ -72,6 +72,11 @@ enum Property : int {
   BlockBorders = QTextFormat::UserProperty + 64,        // int, wBorders
   BlockBorderWidth = QTextFormat::UserProperty + 65,    // int twips
   BlockBorderSpace = QTextFormat::UserProperty + 66,    // int twips
+  // A table row (TableFormat.h says how a row keeps its grid).
+  BlockTableRow = QTextFormat::UserProperty + 70,         // bool, PFE_TABLE
+  BlockCellBorders = QTextFormat::UserProperty + 71,      // QList<int>, CellBorder bits per cell
+  BlockCellBorderWidth = QTextFormat::UserProperty + 72,  // int twips
+  BlockCellPadding = QTextFormat::UserProperty + 73,      // int twips
 
   PictureSource = QTextFormat::UserProperty + 40,     // QByteArray: the group as read
   PictureKind = QTextFormat::UserProperty + 41,       // QString: "dibitmap", "pngblip", "object"...

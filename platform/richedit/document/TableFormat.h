@@ -25,13 +25,6 @@
 
 namespace richedit::fmt {
 
-enum TableProperty : int {
-  BlockTableRow = QTextFormat::UserProperty + 60,         // bool
-  BlockCellBorders = QTextFormat::UserProperty + 61,      // QList<int>, CellBorder bits per cell
-  BlockCellBorderWidth = QTextFormat::UserProperty + 62,  // int twips
-  BlockCellPadding = QTextFormat::UserProperty + 63,      // int twips
-};
-
 enum CellBorder : int {
   CellBorderLeft = 1,
   CellBorderTop = 2,

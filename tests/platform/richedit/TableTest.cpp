@@ -83,6 +83,15 @@ TEST_F(TableTest, ParagraphRecordSaysTableRowWithTheCellEdges) {
   EXPECT_EQ(row.rgxTabs[1], 4500);
   EXPECT_EQ(paraAt(0).wEffects & PFE_TABLE, 0);
 
+  // Other effects of a paragraph never make it a row.
+  PARAFORMAT2 keep{};
+  keep.cbSize = sizeof keep;
+  keep.dwMask = PFM_KEEP | PFM_KEEPNEXT;
+  keep.wEffects = PFE_KEEP | PFE_KEEPNEXT;
+  select(0, 0);
+  send(EM_SETPARAFORMAT, 0, &keep);
+  EXPECT_EQ(paraAt(0).wEffects, PFE_KEEP | PFE_KEEPNEXT);
+
   // Clearing the mark makes the row a paragraph of tab-separated text again.
   PARAFORMAT2 plain{};
   plain.cbSize = sizeof plain;

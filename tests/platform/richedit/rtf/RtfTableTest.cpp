@@ -2,6 +2,11 @@
 // written back as \trowd rows, and every broken table a file can hold read as its text.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextBlock>
 
 #include "RtfTestSupport.h"
@@ -195,6 +200,80 @@ TEST(RtfTableWriter, WritesRowsAsTableRowsThatReadBackCellForCell) {
   EXPECT_TRUE(charFormatAt(*again.doc, 0).fontWeight() >= QFont::Bold);
   EXPECT_FALSE(fmt::isTableRow(b.next().blockFormat()));
   EXPECT_EQ(writeAll(*again.doc), written);
+}
+
+// tables/libreoffice-table.rtf is what LibreOffice Writer (headless) wrote from
+// libreoffice-table.html beside it: a header row, cells that wrap, bold inside a cell.
+QByteArray libreOfficeTable() {
+  return readFile(QStringLiteral(KL_TEST_DATA "/rtf/tables/libreoffice-table.rtf"));
+}
+
+const std::vector<QString> kLibreOfficeRows = {
+    QStringLiteral("Day\tExercise\tResult"),
+    QStringLiteral("Monday\tSit and stay, five times in the garden before breakfast\tGood"),
+    QStringLiteral("Tuesday\tRecall\tCame back every time")};
+
+std::vector<QString> rowTexts(const QTextDocument& doc) {
+  std::vector<QString> texts;
+  for (const Row& row : rowsOf(doc)) texts.push_back(row.text);
+  return texts;
+}
+
+TEST(RtfTableLibreOffice, ItsTableRoundTripsThroughOurWriterCellForCell) {
+  const auto read = readRtf(libreOfficeTable());
+  ASSERT_TRUE(read.result.ok);
+  EXPECT_EQ(rowTexts(*read.doc), kLibreOfficeRows);
+  const std::vector<Row> rows = rowsOf(*read.doc);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].edges, (QList<int>{1160, 7796, 10667}));
+  QTextBlock header = read.doc->begin();
+  while (!fmt::isTableRow(header.blockFormat())) header = header.next();
+  EXPECT_EQ(bordersOf(header).size(), 3);
+  EXPECT_TRUE(bordersOf(header)[0] & fmt::CellBorderTop);
+  EXPECT_EQ(header.blockFormat().intProperty(fmt::BlockCellPadding), 60);
+  EXPECT_EQ(header.previous().text(), QStringLiteral("Week one with Bella."));
+  EXPECT_EQ(header.next().next().next().text(), QStringLiteral("Next week: heel."));
+
+  const auto again = readRtf(writeAll(*read.doc));
+  EXPECT_EQ(textOf(*again.doc), textOf(*read.doc));
+  EXPECT_EQ(rowTexts(*again.doc), kLibreOfficeRows);
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    EXPECT_EQ(rowsOf(*again.doc)[i].edges, rows[i].edges);
+}
+
+// LibreOffice opens what we write as a table of the same cells; run only where it is installed.
+TEST(RtfTableLibreOffice, LibreOfficeReadsOurTableCellForCell) {
+  const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+  if (soffice.isEmpty()) GTEST_SKIP() << "LibreOffice is not installed";
+  const auto read = readRtf(libreOfficeTable());
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile out(dir.filePath("ours.rtf"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(writeAll(*read.doc));
+  out.close();
+  QProcess process;
+  process.start(soffice, {"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless",
+                          "--convert-to", "html", "--outdir", dir.path(), out.fileName()});
+  ASSERT_TRUE(process.waitForFinished(240000));
+  QString html = QString::fromUtf8(readFile(dir.filePath("ours.html")));
+  ASSERT_FALSE(html.isEmpty()) << process.readAllStandardError().toStdString();
+  html.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+  const qsizetype table = html.indexOf(QLatin1String("<table"));
+  ASSERT_GE(table, 0);
+  const QString body = html.mid(table, html.indexOf(QLatin1String("</table>"), table) - table);
+  // Each row's cells, their text without the markup around it.
+  std::vector<QString> rows;
+  for (const QString& row : body.split(QLatin1String("<tr")).mid(1)) {
+    QStringList cells;
+    for (const QString& cell : row.split(QLatin1String("<td")).mid(1)) {
+      QString text = cell;
+      text.remove(QRegularExpression(QStringLiteral("^[^>]*>|<[^>]*>")));
+      cells.append(text.trimmed());
+    }
+    rows.push_back(cells.join(u'\t'));
+  }
+  EXPECT_EQ(rows, kLibreOfficeRows);
 }
 
 }  // namespace
