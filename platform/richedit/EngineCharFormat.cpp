@@ -22,7 +22,9 @@ struct Run {
   QTextCharFormat format;
 };
 
-// The runs of equal formatting that overlap [from, to), clipped to it.
+// The runs of equal formatting that overlap [from, to), clipped to it. A paragraph mark in the
+// range is a run of its own: it has the format it was given where the paragraph ended (the
+// document keeps it as the next paragraph's block character format).
 std::vector<Run> runsIn(const QTextDocument& doc, int from, int to) {
   std::vector<Run> runs;
   for (QTextBlock b = doc.findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
@@ -32,6 +34,12 @@ std::vector<Run> runsIn(const QTextDocument& doc, int from, int to) {
       const int e = std::min(f.position() + f.length(), to);
       if (f.position() >= to) break;
       if (e > s) runs.push_back({s, e, f.charFormat()});
+    }
+    const int mark = b.position() + b.length() - 1;
+    const QTextBlock next = b.next();
+    if (mark >= from && mark < to && next.isValid() &&
+        doc.characterAt(mark) == QChar::ParagraphSeparator) {
+      runs.push_back({mark, mark + 1, next.charFormat()});
     }
   }
   return runs;

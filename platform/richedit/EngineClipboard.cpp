@@ -114,7 +114,7 @@ void RichEditEngine::cut() {
   if (!c.hasSelection() || (options_ & ECO_READONLY)) return;
   if (!allowChange(c.selectionStart(), c.selectionEnd(), WM_CUT, 0, 0)) return;
   copy();
-  c.removeSelectedText();
+  removeSelected(c);
   setCursor(c);
 }
 
@@ -136,7 +136,7 @@ void RichEditEngine::pasteFrom(const QMimeData& mime) {
     return;
   }
   c.beginEditBlock();
-  c.removeSelectedText();
+  removeSelected(c);
   const int end = insertMime(c, mime, room);
   c.endEditBlock();
   setCursor(rangeCursor(end, end));
@@ -264,7 +264,7 @@ LRESULT RichEditEngine::onClearSelection() {
   QTextCursor c = cursor();
   if (!c.hasSelection() || (options_ & ECO_READONLY)) return 0;
   if (!allowChange(c.selectionStart(), c.selectionEnd(), WM_CLEAR, 0, 0)) return 0;
-  c.removeSelectedText();
+  removeSelected(c);
   setCursor(c);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <vector>
 
+#include "platform/richedit/InputMessages.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/UrlDetector.h"
@@ -28,16 +29,6 @@ QTextCharFormat formatAt(const QTextDocument& doc, int pos) {
 
 bool protectedAt(const QTextDocument& doc, int pos) {
   return formatAt(doc, pos).boolProperty(fmt::CharProtected);
-}
-
-WPARAM keyState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
-  WPARAM state = 0;
-  if (buttons & Qt::LeftButton) state |= 0x0001;    // MK_LBUTTON
-  if (buttons & Qt::RightButton) state |= 0x0002;   // MK_RBUTTON
-  if (mods & Qt::ShiftModifier) state |= 0x0004;    // MK_SHIFT
-  if (mods & Qt::ControlModifier) state |= 0x0008;  // MK_CONTROL
-  if (buttons & Qt::MiddleButton) state |= 0x0010;  // MK_MBUTTON
-  return state;
 }
 
 }  // namespace
@@ -139,8 +130,8 @@ bool RichEditEngine::mouseOverLink(UINT msg, const QPoint& viewportPos, Qt::Keyb
   const QPoint client = view_.viewport()->mapTo(&control_, viewportPos);
   ENLINK record{};
   record.msg = msg;
-  record.wParam = keyState(mods, buttons);
-  record.lParam = MAKELONG(WORD(client.x()), WORD(client.y()));
+  record.wParam = mouseKeyState(mods, buttons);
+  record.lParam = pointParam(client);
   record.chrg = *link;
   return notifier_.notify(record, EN_LINK) != 0;
 }

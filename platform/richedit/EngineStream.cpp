@@ -114,7 +114,7 @@ LRESULT RichEditEngine::onStreamIn(WPARAM format, LPARAM stream) {
     QTextCursor c = cursor();
     if (!allowChange(c.selectionStart(), c.selectionEnd(), EM_STREAMIN, format, stream)) return 0;
     c.beginEditBlock();
-    c.removeSelectedText();
+    removeSelected(c);
     const int left = textLength();
     const bool ok = load(c);
     c.endEditBlock();

@@ -35,7 +35,7 @@ void RichEditEngine::resetDocument() {
     QTextCursor c(doc_);
     c.select(QTextCursor::Document);
     c.removeSelectedText();
-    c.setBlockFormat(QTextBlockFormat());
+    c.setBlockFormat(defaultBlockFormat());
     c.setBlockCharFormat(QTextCharFormat());
   });
   undo_.clear();
@@ -56,6 +56,7 @@ LRESULT RichEditEngine::onSetText(LPARAM text) {
   const char* p = reinterpret_cast<const char*>(text);
   const QByteArrayView bytes =
       p != nullptr ? QByteArrayView(p, qsizetype(std::strlen(p))) : QByteArrayView();
+  notifier_.wholeTextReplaced();
   if (bytes.startsWith("{\\rtf")) {
     ++suppressModify_;
     resetDocument();
@@ -132,11 +133,8 @@ LRESULT RichEditEngine::onReplaceSel(WPARAM canUndo, LPARAM text) {
     insert.truncate(keep);
   }
   auto edit = [&] {
-    if (insert.isEmpty()) {
-      c.removeSelectedText();
-    } else {
-      c.insertText(insert);
-    }
+    removeSelected(c);
+    if (!insert.isEmpty()) c.insertText(insert);
   };
   if (canUndo != 0) {
     c.beginEditBlock();

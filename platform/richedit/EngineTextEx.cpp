@@ -79,7 +79,8 @@ LRESULT RichEditEngine::onSetTextEx(WPARAM info, LPARAM text) {
     QTextCursor c = selectionOnly ? cursor() : rangeCursor(0, textLength());
     if (!allowChange(c.selectionStart(), c.selectionEnd(), EM_SETTEXTEX, info, text)) return 0;
     c.beginEditBlock();
-    c.removeSelectedText();
+    removeSelected(c);
+    if (!selectionOnly) c.setBlockFormat(defaultBlockFormat());  // a new text, as WM_SETTEXT
     if (rtf) {
       rtf::ReadOptions options;
       options.keepFinalBreak = selectionOnly;

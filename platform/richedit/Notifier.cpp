@@ -2,8 +2,8 @@
 
 namespace richedit {
 
-Notifier::Notifier(HWND from, SelectionSource selection)
-    : from_(from), selection_(std::move(selection)) {}
+Notifier::Notifier(HWND from, SelectionSource selection, ShownSource shown)
+    : from_(from), selection_(std::move(selection)), shown_(std::move(shown)) {}
 
 void Notifier::end() {
   if (--depth_ == 0) flush();
@@ -13,6 +13,12 @@ void Notifier::textChanged() {
   if (held_ > 0) return;
   changePending_ = true;
   if (depth_ == 0) flush();
+}
+
+void Notifier::wholeTextReplaced() {
+  if (held_ > 0) return;
+  wholeTextPending_ = true;
+  textChanged();
 }
 
 void Notifier::selectionMaybeChanged() {
@@ -32,9 +38,8 @@ void Notifier::flush() {
   for (int round = 0; round < 4; ++round) {
     bool told = false;
     if (changePending_) {
-      changePending_ = false;
       told = true;
-      if (wants(ENM_CHANGE)) sink_->onCommandNotify(EN_CHANGE);
+      tellChange();
     }
     const Selection now = selection_();
     if (now.range.cpMin != known_.cpMin || now.range.cpMax != known_.cpMax) {
@@ -50,8 +55,27 @@ void Notifier::flush() {
     if (!told) break;
   }
   changePending_ = false;
+  wholeTextPending_ = false;
   --depth_;
   flushing_ = false;
+}
+
+// EN_UPDATE comes first, while what changed is not yet shown; then EN_CHANGE.
+void Notifier::tellChange() {
+  changePending_ = false;
+  const bool wholeText = wholeTextPending_;
+  wholeTextPending_ = false;
+  if (wants(ENM_UPDATE) && shown_ && shown_()) sink_->onCommandNotify(EN_UPDATE);
+  if (!wants(ENM_CHANGE)) return;
+  if (!wholeText) {
+    sink_->onCommandNotify(EN_CHANGE);
+    return;
+  }
+  const DWORD asked = mask_;
+  mask_ &= ~ENM_CHANGE;
+  sink_->onCommandNotify(EN_CHANGE);
+  // A mask the host set meanwhile stands; otherwise its own comes back.
+  if (mask_ == (asked & ~ENM_CHANGE)) mask_ = asked;
 }
 
 }  // namespace richedit

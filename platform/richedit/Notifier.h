@@ -1,8 +1,9 @@
 #pragma once
 // Sends the control's notifications to its host, honouring the event mask. Changes made while
-// a message (or one of the person's actions) is being handled are folded: one EN_CHANGE when
-// the text changed, one EN_SELCHANGE when the selection ends up different from what the host
-// last heard, both sent when the outermost action completes.
+// a message (or one of the person's actions) is being handled are folded: one EN_UPDATE and one
+// EN_CHANGE when the text changed, one EN_SELCHANGE when the selection ends up different from
+// what the host last heard, all sent when the outermost action completes and before the control
+// repaints.
 
 #include <functional>
 
@@ -18,19 +19,25 @@ class Notifier {
     WORD type;
   };
   using SelectionSource = std::function<Selection()>;
+  using ShownSource = std::function<bool()>;
 
-  Notifier(HWND from, SelectionSource selection);
+  // shown: whether the control is on screen; a hidden control has nothing to update.
+  Notifier(HWND from, SelectionSource selection, ShownSource shown);
 
   void setSink(RichEditNotifySink* sink) { sink_ = sink; }
   void setMask(DWORD mask) { mask_ = mask; }
   DWORD mask() const { return mask_; }
-  bool wants(DWORD bit) const { return sink_ != nullptr && (mask_ & bit) != 0; }
+  // Whether the host asked for any of the bits.
+  bool wants(DWORD bits) const { return sink_ != nullptr && (mask_ & bits) != 0; }
 
   // Brackets one action; notifications wait until the outermost one ends.
   void begin() { ++depth_; }
   void end();
 
   void textChanged();
+  // The whole text was replaced (WM_SETTEXT): while its EN_CHANGE is sent, the event mask reads
+  // without ENM_CHANGE, as the platform's does.
+  void wholeTextReplaced();
   void selectionMaybeChanged();
   // While held, text changes send no EN_CHANGE (a whole-text load sends one afterwards).
   void holdChanges(bool hold) { held_ += hold ? 1 : -1; }
@@ -46,14 +53,17 @@ class Notifier {
 
  private:
   void flush();
+  void tellChange();
 
   HWND from_;
   SelectionSource selection_;
+  ShownSource shown_;
   RichEditNotifySink* sink_ = nullptr;
   DWORD mask_ = ENM_NONE;
   int depth_ = 0;
   int held_ = 0;
   bool changePending_ = false;
+  bool wholeTextPending_ = false;
   bool flushing_ = false;
   CHARRANGE known_{0, 0};
 };

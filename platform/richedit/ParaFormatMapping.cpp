@@ -5,6 +5,7 @@
 
 #include "platform/richedit/document/Alignment.h"
 #include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 
@@ -34,6 +35,32 @@ void applySpacing(const PARAFORMAT2& r, QTextBlockFormat& f) {
   }
 }
 
+// The effects a paragraph keeps for the record; right-to-left is kept as BlockRtl, and the
+// table effects belong to the table a paragraph is in, not to a paragraph record.
+constexpr int kKeptEffects = PFE_KEEP | PFE_KEEPNEXT | PFE_PAGEBREAKBEFORE | PFE_NOLINENUMBER |
+                             PFE_NOWIDOWCONTROL | PFE_DONOTHYPHEN | PFE_SIDEBYSIDE;
+
+void applyEffects(const PARAFORMAT2& r, QTextBlockFormat& f) {
+  const int named = int((r.dwMask >> 16) & kKeptEffects);
+  if (named == 0) return;
+  const int effects = (f.intProperty(fmt::BlockEffects) & ~named) | (r.wEffects & named);
+  if (effects == 0) {
+    f.clearProperty(fmt::BlockEffects);
+  } else {
+    f.setProperty(fmt::BlockEffects, effects);
+  }
+}
+
+// A value kept only for the record: none is the same as 0, so that equal formats compare equal.
+void applyKept(bool named, int property, int value, QTextBlockFormat& f) {
+  if (!named) return;
+  if (value == 0) {
+    f.clearProperty(property);
+  } else {
+    f.setProperty(property, value);
+  }
+}
+
 }  // namespace
 
 bool readParaRecord(LPARAM from, PARAFORMAT2& record, bool& large) {
@@ -55,7 +82,8 @@ void writeParaRecord(const PARAFORMAT2& record, bool large, LPARAM to) {
 
 void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
   r.wNumbering = WORD(f.intProperty(fmt::BlockNumbering));
-  r.wEffects = f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0;
+  r.wEffects =
+      (f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0) | (fmt::isTableRow(f) ? PFE_TABLE : 0);
   r.dxStartIndent = f.intProperty(fmt::BlockStartIndent);
   r.dxRightIndent = f.intProperty(fmt::BlockRightIndent);
   r.dxOffset = f.intProperty(fmt::BlockOffset);
@@ -64,8 +92,14 @@ void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
   r.cTabCount = SHORT(std::min<qsizetype>(tabs.size(), MAX_TAB_STOPS));
   std::memset(r.rgxTabs, 0, sizeof r.rgxTabs);
   for (int i = 0; i < r.cTabCount; ++i) r.rgxTabs[i] = tabs[i];
-  r.wNumberingStart =
-      WORD(f.hasProperty(fmt::BlockNumberingStart) ? f.intProperty(fmt::BlockNumberingStart) : 1);
+  r.wEffects |= WORD(f.intProperty(fmt::BlockEffects) & kKeptEffects);
+  r.sStyle = SHORT(f.intProperty(fmt::BlockStyle));
+  r.wShadingWeight = WORD(f.intProperty(fmt::BlockShadingWeight));
+  r.wShadingStyle = WORD(f.intProperty(fmt::BlockShadingStyle));
+  r.wBorders = WORD(f.intProperty(fmt::BlockBorders));
+  r.wBorderWidth = WORD(f.intProperty(fmt::BlockBorderWidth));
+  r.wBorderSpace = WORD(f.intProperty(fmt::BlockBorderSpace));
+  r.wNumberingStart = WORD(f.intProperty(fmt::BlockNumberingStart));  // 0 until set
   r.wNumberingStyle = WORD(f.intProperty(fmt::BlockNumberingStyle));
   r.wNumberingTab = WORD(f.intProperty(fmt::BlockNumberingTab));
   r.dySpaceBefore = f.intProperty(fmt::BlockSpaceBefore);
@@ -81,7 +115,13 @@ DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b
   paraFormatToRecord(b, y);
   DWORD diff = 0;
   if (x.wNumbering != y.wNumbering) diff |= PFM_NUMBERING;
-  if (x.wEffects != y.wEffects) diff |= PFM_RTLPARA;
+  diff |= DWORD(x.wEffects ^ y.wEffects) << 16;  // each effect's mask bit is its own
+  if (x.sStyle != y.sStyle) diff |= PFM_STYLE;
+  if (x.wShadingWeight != y.wShadingWeight || x.wShadingStyle != y.wShadingStyle)
+    diff |= PFM_SHADING;
+  if (x.wBorders != y.wBorders || x.wBorderWidth != y.wBorderWidth ||
+      x.wBorderSpace != y.wBorderSpace)
+    diff |= PFM_BORDER;
   if (x.dxStartIndent != y.dxStartIndent) diff |= PFM_STARTINDENT | PFM_OFFSETINDENT;
   if (x.dxRightIndent != y.dxRightIndent) diff |= PFM_RIGHTINDENT;
   if (x.dxOffset != y.dxOffset) diff |= PFM_OFFSET;
@@ -134,8 +174,22 @@ void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
     }
   }
   if (mask & PFM_RTLPARA) f.setProperty(fmt::BlockRtl, (r.wEffects & PFE_RTLPARA) != 0);
+  applyEffects(r, f);
   if (large) {
-    if (mask & PFM_NUMBERINGSTART) f.setProperty(fmt::BlockNumberingStart, int(r.wNumberingStart));
+    applyKept(mask & PFM_STYLE, fmt::BlockStyle, r.sStyle, f);
+    applyKept(mask & PFM_SHADING, fmt::BlockShadingWeight, r.wShadingWeight, f);
+    applyKept(mask & PFM_SHADING, fmt::BlockShadingStyle, r.wShadingStyle, f);
+    applyKept(mask & PFM_BORDER, fmt::BlockBorders, r.wBorders, f);
+    applyKept(mask & PFM_BORDER, fmt::BlockBorderWidth, r.wBorderWidth, f);
+    applyKept(mask & PFM_BORDER, fmt::BlockBorderSpace, r.wBorderSpace, f);
+    // 0, as a record reads before a start is set, counts from 1 (ParagraphLabels).
+    applyKept(mask & PFM_NUMBERINGSTART, fmt::BlockNumberingStart, r.wNumberingStart, f);
+    if (mask & PFM_TABLE) {
+      if (r.wEffects & PFE_TABLE)
+        f.setProperty(fmt::BlockTableRow, true);
+      else
+        f.clearProperty(fmt::BlockTableRow);
+    }
     if (mask & PFM_NUMBERINGSTYLE) f.setProperty(fmt::BlockNumberingStyle, int(r.wNumberingStyle));
     if (mask & PFM_NUMBERINGTAB) f.setProperty(fmt::BlockNumberingTab, int(r.wNumberingTab));
     applySpacing(r, f);

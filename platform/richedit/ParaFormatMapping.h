@@ -16,9 +16,7 @@ DWORD paraFormatDifferences(const QTextBlockFormat& a, const QTextBlockFormat& b
 // Sets what the record's mask names and lays the paragraph out from it.
 void applyParaRecord(const PARAFORMAT2& record, bool large, QTextBlockFormat& format);
 
-// Every attribute a paragraph record of the larger form can report.
-constexpr DWORD kParaMaskLarge = PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB |
-                                 PFM_NUMBERINGSTART | PFM_SPACEBEFORE | PFM_SPACEAFTER |
-                                 PFM_LINESPACING;
+// Every attribute a paragraph record of the larger form can report: all the control holds.
+constexpr DWORD kParaMaskLarge = PFM_ALL2;
 
 }  // namespace richedit

@@ -31,10 +31,12 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
       view_(view),
       doc_(view.document()),
       style_(style),
-      notifier_(&control,
-                [this] {
-                  return Notifier::Selection{selection(), WORD(onSelectionType())};
-                }),
+      notifier_(
+          &control,
+          [this] {
+            return Notifier::Selection{selection(), WORD(onSelectionType())};
+          },
+          [this] { return control_.isVisible(); }),
       lines_(*doc_),
       textBytes_(*doc_),
       undo_(*doc_) {
@@ -42,7 +44,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
 
   // The default character format: the desktop's face at 10 points, automatic colour.
   const QString face = QApplication::font().family();
-  defaultFormat_.setFontFamilies(QStringList{face});
+  fmt::setFace(defaultFormat_, face);
   defaultFormat_.setFontPointSize(10);
   defaultFormat_.setFontWeight(QFont::Normal);
   doc_->setDefaultFont(QFont(face, 10));
@@ -57,9 +59,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
   view_.setHorizontalScrollBarPolicy(scrollPolicy(style & WS_HSCROLL, keep));
   if (style & (ES_CENTER | ES_RIGHT)) {
     QTextCursor c(doc_);
-    QTextBlockFormat bf;
-    bf.setAlignment((style & ES_CENTER) ? Qt::AlignHCenter : Qt::AlignRight);
-    c.mergeBlockFormat(bf);
+    c.setBlockFormat(defaultBlockFormat());
     doc_->clearUndoRedoStacks();
   }
 
@@ -114,6 +114,36 @@ QTextCursor RichEditEngine::rangeCursor(int from, int to) const {
 QString RichEditEngine::textOf(int from, int to) const {
   if (to <= from) return {};
   return toControlText(rangeCursor(from, to).selectedText());
+}
+
+QTextBlockFormat RichEditEngine::defaultBlockFormat() const {
+  QTextBlockFormat f;
+  if (style_ & ES_CENTER) {
+    f.setAlignment(Qt::AlignHCenter);
+  } else if (style_ & ES_RIGHT) {
+    f.setAlignment(Qt::AlignRight);
+  }
+  return f;
+}
+
+void RichEditEngine::removeSelected(QTextCursor& c) {
+  const bool all =
+      selectionPastMark_ && c.selectionStart() == 0 && c.selectionEnd() == textLength();
+  if (!all) {
+    c.removeSelectedText();
+    return;
+  }
+  const QTextCharFormat typing = c.charFormat();
+  c.removeSelectedText();
+  c.setBlockFormat(defaultBlockFormat());
+  c.setCharFormat(typing);
+}
+
+void RichEditEngine::removeWholeSelection() {
+  QTextCursor c = cursor();
+  if (!selectionPastMark_ || c.selectionStart() != 0 || c.selectionEnd() != textLength()) return;
+  removeSelected(c);
+  setCursor(c);
 }
 
 void RichEditEngine::insertPlain(QTextCursor& cursor, const QString& text) {

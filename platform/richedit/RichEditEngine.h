@@ -13,6 +13,7 @@
 //   EngineStream.cpp         EM_STREAMIN / EM_STREAMOUT
 //   EngineClipboard.cpp      cut, copy, paste and the clipboard's ownership
 //   EngineProtection.cpp     protected text and link mouse messages
+//   EngineInputFilter.cpp    the person's keyboard and mouse input put to the host first
 //   EngineFind.cpp           EM_FINDTEXT / EM_FINDTEXTEX over TextSearch
 //   EnginePrint.cpp          EM_FORMATRANGE over PrintLayout
 // Beside it: RichEditView (the widget a person types into), ParagraphLayout and PictureObject
@@ -23,6 +24,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <memory>
@@ -37,7 +39,9 @@
 #include "platform/richedit/UndoLimiter.h"
 
 class QImage;
+class QKeyEvent;
 class QMimeData;
+class QWheelEvent;
 class QTextDocument;
 
 namespace richedit {
@@ -85,6 +89,12 @@ class RichEditEngine : public QObject {
   // A mouse message at a viewport point; answers true when the host took it (no default).
   bool mouseOverLink(UINT msg, const QPoint& viewportPos, Qt::KeyboardModifiers mods,
                      Qt::MouseButtons buttons);
+  // The person's keyboard and mouse input goes to the host first when the event mask asks for
+  // it (EN_MSGFILTER); true when the host took it, and the control must leave it alone.
+  bool hostTakesKey(UINT msg, const QKeyEvent& event);  // WM_KEYDOWN, WM_KEYUP or WM_CHAR
+  bool hostTakesMouse(UINT msg, const QPoint& viewportPos, Qt::KeyboardModifiers mods,
+                      Qt::MouseButtons buttons);
+  bool hostTakesWheel(const QWheelEvent& event);
   void viewResized();
   void aboutToBeDestroyed();  // EN_SAVECLIPBOARD while the control still exists
 
@@ -108,6 +118,15 @@ class RichEditEngine : public QObject {
   // How much of [from, to) the addresses that URL detection found cover.
   enum class LinkCover { None, Some, All };
   LinkCover detectedLinkCover(int from, int to) const;
+  // The paragraph format of a new or emptied control: left, or the alignment of its style.
+  QTextBlockFormat defaultBlockFormat() const;
+  // Deletes the cursor's selection. All the text with the final paragraph mark leaves one empty
+  // paragraph in the default paragraph format, as the platform's control does; what is typed
+  // or inserted next keeps the character format the selection had.
+  void removeSelected(QTextCursor& cursor);
+  // Before a key replaces or deletes the selection: the whole text with its final mark goes by
+  // removeSelected, so that the key meets an emptied paragraph.
+  void removeWholeSelection();
   // Replaces the selection with plain text in the insertion format; used by typing-like paths.
   void insertPlain(QTextCursor& cursor, const QString& text);
   // Applies one key (or input method event) of the person's; typed text joins the typing
@@ -223,6 +242,8 @@ class RichEditEngine : public QObject {
   bool rangeProtected(int from, int to) const;
   // Asks the host about a change of protected text; true when the change may go ahead.
   bool allowChange(int from, int to, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Input filter (EngineInputFilter.cpp)
+  bool hostTakesInput(DWORD maskBits, UINT msg, WPARAM wParam, LPARAM lParam);
 
   void requestResize(bool always);
   void sendResize(bool always);

@@ -12,6 +12,7 @@
 #include <QTextLayout>
 #include <cmath>
 
+#include "platform/richedit/InputMessages.h"
 #include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/ZoomedLayout.h"
@@ -115,7 +116,12 @@ bool RichEditView::event(QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = mouse->position().toPoint();
     const int y = p.y() - viewport()->geometry().top();
-    if (press && mouse->button() == Qt::LeftButton && p.x() < viewport()->geometry().left()) {
+    const bool inBar = p.x() < viewport()->geometry().left();
+    if ((inBar || barDrag_) && hostTakesMouse(*mouse, p - viewport()->geometry().topLeft())) {
+      if (type == QEvent::MouseButtonRelease) barDrag_ = false;
+      return true;
+    }
+    if (press && mouse->button() == Qt::LeftButton && inBar) {
       NotifyBatch batch(engine_->notifier());
       setFocus(Qt::MouseFocusReason);
       barDragParagraphs_ = type == QEvent::MouseButtonDblClick;
@@ -275,19 +281,42 @@ bool RichEditView::refuseKeyDelete(QKeyEvent* event) {
 }
 
 void RichEditView::keyPressEvent(QKeyEvent* event) {
+  if (engine_ != nullptr && hostTakesKeyPress(*event)) {
+    event->accept();
+    return;
+  }
   if (handleZoomKey(event)) return;
   if (engine_ == nullptr) return QTextEdit::keyPressEvent(event);
   NotifyBatch batch(engine_->notifier());
-  if (handleEditKey(event)) {
+  if (handleTableKey(event) || handleEditKey(event)) {
     event->accept();
     return;
   }
   const int before = textCursor().position();
-  engine_->applyKey(
-      typingKey(*event) ? RichEditEngine::KeyEdit::Typing : RichEditEngine::KeyEdit::Other,
-      [&] { QTextEdit::keyPressEvent(event); });
+  const bool typing = typingKey(*event);
+  const bool edits = typing || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+  engine_->applyKey(typing ? RichEditEngine::KeyEdit::Typing : RichEditEngine::KeyEdit::Other, [&] {
+    if (edits) engine_->removeWholeSelection();
+    QTextEdit::keyPressEvent(event);
+  });
   if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)
     stepOverHidden(before, (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
+// A press is a key-down and, for a key that types, the character after it: the character
+// decides whether the typing happens, the key-down whether any other key acts.
+bool RichEditView::hostTakesKeyPress(const QKeyEvent& event) {
+  const bool keyTaken = engine_->hostTakesKey(WM_KEYDOWN, event);
+  if (typedCharacter(event) == 0) return keyTaken;
+  return engine_->hostTakesKey(WM_CHAR, event);
+}
+
+void RichEditView::keyReleaseEvent(QKeyEvent* event) {
+  if (engine_ != nullptr && engine_->hostTakesKey(WM_KEYUP, *event)) {
+    event->accept();
+    return;
+  }
+  QTextEdit::keyReleaseEvent(event);
 }
 
 namespace {
@@ -329,9 +358,12 @@ void RichEditView::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
     return;
   }
-  engine_->applyKey(event->commitString().isEmpty() ? RichEditEngine::KeyEdit::Other
-                                                    : RichEditEngine::KeyEdit::Typing,
-                    [&] { QTextEdit::inputMethodEvent(event); });
+  const bool commits = !event->commitString().isEmpty();
+  engine_->applyKey(commits ? RichEditEngine::KeyEdit::Typing : RichEditEngine::KeyEdit::Other,
+                    [&] {
+                      if (commits) engine_->removeWholeSelection();
+                      QTextEdit::inputMethodEvent(event);
+                    });
 }
 
 void RichEditView::focusInEvent(QFocusEvent* event) {
@@ -362,6 +394,16 @@ bool RichEditView::refuseInputMethodEdit(const QInputMethodEvent& event) {
   return !commit.isEmpty() && !engine_->allowTyping(commit, WM_CHAR, key);
 }
 
+bool RichEditView::hostTakesMouse(const QMouseEvent& event, const QPoint& viewportPos) {
+  const UINT msg = event.type() == QEvent::MouseMove
+                       ? WM_MOUSEMOVE
+                       : mouseButtonMessage(event.type(), event.button());
+  const bool taken = engine_->hostTakesMouse(msg, viewportPos, event.modifiers(), event.buttons());
+  if (event.button() == Qt::RightButton && event.type() != QEvent::MouseMove)
+    rightClickTaken_ = taken;
+  return taken;
+}
+
 bool RichEditView::mouseToHost(unsigned msg, QMouseEvent* event) {
   return engine_->mouseOverLink(msg, event->position().toPoint(), event->modifiers(),
                                 event->buttons());
@@ -371,6 +413,10 @@ void RichEditView::mousePressEvent(QMouseEvent* event) {
   if (engine_ == nullptr)
     return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mousePressEvent(e); });
   NotifyBatch batch(engine_->notifier());
+  if (hostTakesMouse(*event, event->position().toPoint())) {
+    event->accept();
+    return;
+  }
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
   if (mouseToHost(msg, event)) return;
   // A press inside the selection may start dragging it; the control runs that drag itself so
@@ -395,6 +441,10 @@ void RichEditView::mouseReleaseEvent(QMouseEvent* event) {
   if (engine_ == nullptr)
     return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseReleaseEvent(e); });
   NotifyBatch batch(engine_->notifier());
+  if (hostTakesMouse(*event, event->position().toPoint())) {
+    event->accept();
+    return;
+  }
   const UINT msg = event->button() == Qt::RightButton ? WM_RBUTTONUP : WM_LBUTTONUP;
   const bool pressedInSelection = pressInSelection_.x() >= 0 && event->button() == Qt::LeftButton;
   if (pressedInSelection) pressInSelection_ = QPoint(-1, -1);
@@ -412,6 +462,10 @@ void RichEditView::mouseMoveEvent(QMouseEvent* event) {
   if (engine_ == nullptr)
     return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseMoveEvent(e); });
   NotifyBatch batch(engine_->notifier());
+  if (hostTakesMouse(*event, event->position().toPoint())) {
+    event->accept();
+    return;
+  }
   const QPoint p = event->position().toPoint();
   const bool overLink = engine_->linkAtPoint(p).has_value();
   bool taken = false;
@@ -465,12 +519,20 @@ void RichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (engine_ == nullptr)
     return forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseDoubleClickEvent(e); });
   NotifyBatch batch(engine_->notifier());
+  if (hostTakesMouse(*event, event->position().toPoint())) {
+    event->accept();
+    return;
+  }
   if (mouseToHost(WM_LBUTTONDBLCLK, event)) return;
   forwardMouse(event, [this](QMouseEvent* e) { QTextEdit::mouseDoubleClickEvent(e); });
   dragAnchor_ = -1;  // a double-click drag selects words already
 }
 
 void RichEditView::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse && std::exchange(rightClickTaken_, false)) {
+    event->accept();  // the host took the right button that asked for the menu
+    return;
+  }
   // A host that shows its own menu sets a policy on the control; the event goes on to it.
   if (engine_ == nullptr || (parentWidget() != nullptr &&
                              parentWidget()->contextMenuPolicy() != Qt::DefaultContextMenu)) {

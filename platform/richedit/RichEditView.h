@@ -43,6 +43,7 @@ class RichEditView : public QTextEdit {
  protected:
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -65,6 +66,8 @@ class RichEditView : public QTextEdit {
 
  private:
   bool handleEditKey(QKeyEvent* event);
+  // Keys that act differently in a table row (RichEditViewTable.cpp).
+  bool handleTableKey(QKeyEvent* event);
   // Zoom (ViewZoom.cpp)
   bool handleZoomKey(QKeyEvent* event);
   void stepZoom(int steps);
@@ -85,6 +88,9 @@ class RichEditView : public QTextEdit {
   void rememberTop();
   void keepTopInPlace();
   bool mouseToHost(unsigned msg, QMouseEvent* event);
+  // The host's first look at the person's input (EN_MSGFILTER); true when it took the input.
+  bool hostTakesKeyPress(const QKeyEvent& event);
+  bool hostTakesMouse(const QMouseEvent& event, const QPoint& viewportPos);
   void extendToWords();
   void updateSelectionColours();
 
@@ -105,6 +111,7 @@ class RichEditView : public QTextEdit {
   bool restoringTop_ = false;
   int dragAnchor_ = -1;              // where a mouse selection started, while the button is down
   QPoint pressInSelection_{-1, -1};  // a press that may start dragging the selection
+  bool rightClickTaken_ = false;     // the host took the right button: no context menu for it
 };
 
 }  // namespace richedit

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 
 namespace richedit {
@@ -222,6 +223,10 @@ void RichEditView::stepZoom(int steps) {
 }
 
 void RichEditView::wheelEvent(QWheelEvent* event) {
+  if (engine_ != nullptr && engine_->hostTakesWheel(*event)) {
+    event->accept();
+    return;
+  }
   if (!(event->modifiers() & Qt::ControlModifier)) return QTextEdit::wheelEvent(event);
   const int delta = event->angleDelta().y();
   if (delta != 0) stepZoom(delta > 0 ? 1 : -1);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QTextEdit>
+#include <functional>
 
 #include "tests/platform/richedit/RichEditFixture.h"
 
@@ -181,13 +182,193 @@ TEST_F(FormatTest, ParagraphAttributesRoundTrip) {
   EXPECT_EQ(got.dxOffset, 200);
   EXPECT_EQ(got.wNumbering, PFN_BULLET);
   EXPECT_EQ(got.wEffects, PFE_RTLPARA);
-  EXPECT_EQ(got.dwMask, PFM_ALL | PFM_NUMBERINGSTYLE | PFM_NUMBERINGTAB | PFM_NUMBERINGSTART |
-                            PFM_SPACEBEFORE | PFM_SPACEAFTER | PFM_LINESPACING);
+  EXPECT_EQ(got.dwMask, PFM_ALL2);
 
   PARAFORMAT2 relative = paraRecord(PFM_OFFSETINDENT);
   relative.dxStartIndent = -100;
   setPara(relative);
   EXPECT_EQ(getPara().dxStartIndent, 200);
+}
+
+TEST_F(FormatTest, ParagraphRecordReportsAllTheControlHolds) {
+  setText("sit\rstay");
+  const PARAFORMAT2 fresh = getPara();
+  EXPECT_EQ(fresh.dwMask, PFM_ALL2);
+  EXPECT_EQ(fresh.wNumbering, 0);
+  EXPECT_EQ(fresh.wNumberingStart, 0);  // until a start is set
+  EXPECT_EQ(fresh.wNumberingStyle, 0);
+  EXPECT_EQ(fresh.wNumberingTab, 0);
+  PARAFORMAT small{};
+  small.cbSize = sizeof small;
+  EXPECT_EQ(send(EM_GETPARAFORMAT, 0, &small), LRESULT(PFM_ALL));
+
+  struct Case {
+    const char* what;
+    DWORD mask;
+    void (*fill)(PARAFORMAT2&);
+    bool (*holds)(const PARAFORMAT2&);
+  };
+  const Case cases[] = {
+      {"keep together and with the next", PFM_KEEP | PFM_KEEPNEXT,
+       [](PARAFORMAT2& p) { p.wEffects = PFE_KEEP | PFE_KEEPNEXT; },
+       [](const PARAFORMAT2& p) { return p.wEffects == (PFE_KEEP | PFE_KEEPNEXT); }},
+      {"page break before, no widow control", PFM_PAGEBREAKBEFORE | PFM_NOWIDOWCONTROL,
+       [](PARAFORMAT2& p) { p.wEffects = PFE_PAGEBREAKBEFORE | PFE_NOWIDOWCONTROL; },
+       [](const PARAFORMAT2& p) {
+         return p.wEffects == (PFE_PAGEBREAKBEFORE | PFE_NOWIDOWCONTROL);
+       }},
+      {"no line numbers, no hyphens, side by side",
+       PFM_NOLINENUMBER | PFM_DONOTHYPHEN | PFM_SIDEBYSIDE,
+       [](PARAFORMAT2& p) { p.wEffects = PFE_NOLINENUMBER | PFE_DONOTHYPHEN | PFE_SIDEBYSIDE; },
+       [](const PARAFORMAT2& p) {
+         return p.wEffects == (PFE_NOLINENUMBER | PFE_DONOTHYPHEN | PFE_SIDEBYSIDE);
+       }},
+      {"style", PFM_STYLE, [](PARAFORMAT2& p) { p.sStyle = 3; },
+       [](const PARAFORMAT2& p) { return p.sStyle == 3; }},
+      {"shading", PFM_SHADING, [](PARAFORMAT2& p) { p.wShadingWeight = 25, p.wShadingStyle = 2; },
+       [](const PARAFORMAT2& p) { return p.wShadingWeight == 25 && p.wShadingStyle == 2; }},
+      {"borders", PFM_BORDER,
+       [](PARAFORMAT2& p) { p.wBorders = 0x0F, p.wBorderWidth = 30, p.wBorderSpace = 60; },
+       [](const PARAFORMAT2& p) {
+         return p.wBorders == 0x0F && p.wBorderWidth == 30 && p.wBorderSpace == 60;
+       }},
+      {"numbering start", PFM_NUMBERINGSTART, [](PARAFORMAT2& p) { p.wNumberingStart = 4; },
+       [](const PARAFORMAT2& p) { return p.wNumberingStart == 4; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    setText("sit\rstay");
+    select(0, 0);
+    PARAFORMAT2 p = paraRecord(c.mask);
+    c.fill(p);
+    setPara(p);
+    const PARAFORMAT2 first = getPara();
+    EXPECT_TRUE(c.holds(first));
+    EXPECT_EQ(first.dwMask, PFM_ALL2);
+    select(0, 8);  // both paragraphs: this one differs
+    EXPECT_EQ(getPara().dwMask & c.mask, 0u);
+    EXPECT_EQ(getPara().dwMask | c.mask, PFM_ALL2);
+    // Cleared again, the paragraph reads as one never given it.
+    select(0, 0);
+    PARAFORMAT2 none = paraRecord(c.mask);
+    setPara(none);
+    select(0, 8);
+    EXPECT_EQ(getPara().dwMask, PFM_ALL2);
+  }
+}
+
+TEST_F(FormatTest, ParagraphMarkHasTheFormatInForceAtItsBreak) {
+  // "First" and its mark in 8 points; "Second" and its mark in 12.5; "Third" in 13 with its
+  // mark after the group in 12.5; "Fourth" in 11 with the final mark.
+  setText(
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\fs10{\\pard\\fs16 First\\par\n"
+      "\\fs25 Second\\par\n{\\fs26 Third}\\par\n{\\fs22 Fourth\\par}}}}");
+  ASSERT_EQ(range(0, -1), "First\rSecond\rThird\rFourth");
+  struct Case {
+    LONG from;
+    LONG to;
+    LONG height;  // twips
+  };
+  const Case cases[] = {{5, 6, 160}, {12, 13, 250}, {17, 18, 260}, {18, 19, 250}, {25, 26, 220}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from);
+    select(c.from, c.to);
+    CHARFORMAT2A f = getChar(SCF_SELECTION);
+    EXPECT_EQ(f.yHeight, c.height);
+    EXPECT_EQ(f.dwMask & CFM_SIZE, CFM_SIZE);
+  }
+  // "Third" with its mark is of two sizes.
+  select(13, 19);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwMask & CFM_SIZE, 0u);
+  // A format given to a selection that holds a mark is the mark's too.
+  select(13, 19);
+  setChar(SCF_SELECTION, charRecord(CFM_BOLD, CFE_BOLD));
+  select(18, 19);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwEffects & CFE_BOLD, CFE_BOLD);
+  select(19, 20);
+  EXPECT_EQ(getChar(SCF_SELECTION).dwEffects & CFE_BOLD, 0u);
+}
+
+TEST_F(FormatTest, EmptiedParagraphReturnsToTheDefaultFormat) {
+  struct Case {
+    DWORD style;
+    WORD alignment;  // the control's own
+  };
+  const Case cases[] = {{ES_LEFT, PFA_LEFT},
+                        {ES_CENTER, PFA_CENTER},
+                        {ES_RIGHT, PFA_RIGHT},
+                        {ES_CENTER | ES_RIGHT, PFA_CENTER}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style);
+    RichEditControl other(kStyle | c.style);
+    other.resize(300, 200);
+    other.show();
+    auto perform = [&](UINT msg, WPARAM w, auto l) { return other.Perform(msg, w, LPARAM(l)); };
+    auto alignment = [&] {
+      PARAFORMAT2 p = paraRecord();
+      perform(EM_GETPARAFORMAT, 0, &p);
+      return p.wAlignment;
+    };
+    auto alignAll = [&](WORD a) {
+      CHARRANGE all{0, -1};
+      perform(EM_EXSETSEL, 0, &all);
+      PARAFORMAT2 p = paraRecord(PFM_ALIGNMENT);
+      p.wAlignment = a;
+      perform(EM_SETPARAFORMAT, 0, &p);
+      return alignment();
+    };
+    auto selectAll = [&] {
+      CHARRANGE all{0, -1};
+      perform(EM_EXSETSEL, 0, &all);
+    };
+    const WORD other_alignment = c.alignment == PFA_LEFT ? PFA_RIGHT : PFA_LEFT;
+    EXPECT_EQ(alignment(), c.alignment);
+    perform(WM_SETTEXT, 0, "123");
+    EXPECT_EQ(alignment(), c.alignment);  // a new text starts in the default format
+
+    struct Emptying {
+      const char* what;
+      std::function<void()> act;
+      const char* after;
+    };
+    QWidget* typed = other.focusProxy();
+    const Emptying ways[] = {
+        {"cut", [&] { selectAll(), perform(WM_CUT, 0, 0); }, ""},
+        {"cleared", [&] { selectAll(), perform(WM_CLEAR, 0, 0); }, ""},
+        {"replaced", [&] { selectAll(), perform(EM_REPLACESEL, 1, "4"); }, "4"},
+        {"typed over",
+         [&] {
+           selectAll();
+           QKeyEvent press(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+           QApplication::sendEvent(typed, &press);
+         },
+         "5"},
+        {"deleted by key",
+         [&] {
+           selectAll();
+           QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+           QApplication::sendEvent(typed, &press);
+         },
+         ""},
+    };
+    for (const Emptying& way : ways) {
+      SCOPED_TRACE(way.what);
+      perform(WM_SETTEXT, 0, "123\r456");
+      EXPECT_EQ(alignAll(other_alignment), other_alignment);
+      way.act();
+      EXPECT_EQ(alignment(), c.alignment);
+      char buffer[16] = {};
+      perform(WM_GETTEXT, sizeof buffer, buffer);
+      EXPECT_STREQ(buffer, way.after);
+    }
+    // Text deleted without the final mark leaves its paragraph as it was.
+    perform(WM_SETTEXT, 0, "123");
+    alignAll(other_alignment);
+    CHARRANGE text{0, 3};
+    perform(EM_EXSETSEL, 0, &text);
+    perform(WM_CLEAR, 0, 0);
+    EXPECT_EQ(alignment(), other_alignment);
+  }
 }
 
 TEST_F(FormatTest, RightToLeftParagraphStartsAtTheRight) {

@@ -5,7 +5,9 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <functional>
 
 #include "tests/platform/richedit/RichEditFixture.h"
@@ -62,6 +64,210 @@ TEST_F(NotificationTest, OneChangePerEdit) {
   sink.clear();
   replace("quiet");
   EXPECT_TRUE(sink.notes.empty());
+}
+
+TEST_F(NotificationTest, ChangeIsMaskedOnlyWhileSetTextTellsIt) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    DWORD maskWhileTold;
+  };
+  const DWORD mask = ENM_CHANGE | ENM_UPDATE | ENM_SELCHANGE;
+  const Case cases[] = {
+      {"set text", [&] { setText("walk"); }, mask & ~ENM_CHANGE},
+      {"set the same text", [&] { setText("walk"); }, mask & ~ENM_CHANGE},
+      {"set RTF", [&] { setText("{\\rtf1 heel}"); }, mask & ~ENM_CHANGE},
+      {"replace", [&] { select(0, 0), replace("x"); }, mask},
+      {"typing", [&] { type(QStringLiteral("y")); }, mask},
+      {"cut", [&] { select(0, 1), send(WM_CUT); }, mask},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    send(EM_SETEVENTMASK, 0, mask);
+    DWORD seen = 0xFFFFFFFF;
+    sink.whileTold = [&](UINT code) {
+      if (code == EN_CHANGE) seen = DWORD(send(EM_GETEVENTMASK));
+    };
+    sink.clear();
+    c.act();
+    sink.whileTold = nullptr;
+    EXPECT_EQ(sink.count(EN_CHANGE), 1);
+    EXPECT_EQ(seen, c.maskWhileTold);
+    EXPECT_EQ(DWORD(send(EM_GETEVENTMASK)), mask);  // the host's mask is back afterwards
+  }
+  // A mask the host sets while it is told stands.
+  sink.whileTold = [&](UINT code) {
+    if (code == EN_CHANGE) send(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+  };
+  setText("sit");
+  sink.whileTold = nullptr;
+  EXPECT_EQ(DWORD(send(EM_GETEVENTMASK)), ENM_SELCHANGE);
+}
+
+TEST_F(NotificationTest, UpdateComesBeforeTheChangeWhileShown) {
+  struct Case {
+    const char* what;
+    DWORD mask;
+    bool shown;
+    std::vector<UINT> told;  // the command notifications, in order
+  };
+  const Case cases[] = {
+      {"update and change", ENM_CHANGE | ENM_UPDATE, true, {EN_UPDATE, EN_CHANGE}},
+      {"update alone", ENM_UPDATE, true, {EN_UPDATE}},
+      {"change alone", ENM_CHANGE, true, {EN_CHANGE}},
+      {"hidden: nothing to update", ENM_CHANGE | ENM_UPDATE, false, {EN_CHANGE}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    control.setVisible(c.shown);
+    send(EM_SETEVENTMASK, 0, c.mask);
+    DWORD seen = 0;
+    sink.whileTold = [&](UINT code) {
+      if (code == EN_UPDATE) seen = DWORD(send(EM_GETEVENTMASK));
+    };
+    sink.clear();
+    select(0, 0);
+    replace("more ");  // one edit: one of each, told before the message returns
+    sink.whileTold = nullptr;
+    std::vector<UINT> told;
+    for (const auto& n : sink.notes) {
+      if (n.code == EN_UPDATE || n.code == EN_CHANGE) told.push_back(n.code);
+    }
+    EXPECT_EQ(told, c.told);
+    if (!told.empty() && told.front() == EN_UPDATE) {
+      EXPECT_EQ(seen, c.mask);
+    }
+  }
+  control.show();
+}
+
+TEST_F(NotificationTest, MessageFilterPutsKeysToTheHostFirst) {
+  struct Case {
+    const char* what;
+    DWORD mask;
+    Qt::Key key;
+    const char* typed;
+    UINT takenMsg;  // the message the host takes (0: none)
+    std::vector<UINT> told;
+    const char* after;
+  };
+  const Case cases[] = {
+      {"letter let through",
+       ENM_KEYEVENTS,
+       Qt::Key_A,
+       "a",
+       0,
+       {WM_KEYDOWN, WM_CHAR, WM_KEYUP},
+       "abcd"},
+      {"letter's character taken",
+       ENM_KEYEVENTS,
+       Qt::Key_A,
+       "a",
+       WM_CHAR,
+       {WM_KEYDOWN, WM_CHAR, WM_KEYUP},
+       "bcd"},
+      {"letter's key-down taken: the character still types",
+       ENM_KEYEVENTS,
+       Qt::Key_A,
+       "a",
+       WM_KEYDOWN,
+       {WM_KEYDOWN, WM_CHAR, WM_KEYUP},
+       "abcd"},
+      {"delete taken",
+       ENM_KEYEVENTS,
+       Qt::Key_Delete,
+       "",
+       WM_KEYDOWN,
+       {WM_KEYDOWN, WM_KEYUP},
+       "bcd"},
+      {"delete let through", ENM_KEYEVENTS, Qt::Key_Delete, "", 0, {WM_KEYDOWN, WM_KEYUP}, "cd"},
+      {"enter taken as a character",
+       ENM_KEYEVENTS,
+       Qt::Key_Return,
+       "\r",
+       WM_CHAR,
+       {WM_KEYDOWN, WM_CHAR, WM_KEYUP},
+       "bcd"},
+      {"not asked for", ENM_MOUSEEVENTS, Qt::Key_A, "a", WM_CHAR, {}, "abcd"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    setText("bcd");
+    select(0, 0);
+    send(EM_SETEVENTMASK, 0, c.mask);
+    sink.filterAnswer = [&](UINT msg) { return msg == c.takenMsg ? 1 : 0; };
+    sink.clear();
+    key(c.key, QString::fromLatin1(c.typed));
+    std::vector<UINT> told;
+    for (const auto& n : sink.notes) {
+      if (n.code == EN_MSGFILTER) told.push_back(n.msg);
+    }
+    EXPECT_EQ(told, c.told);
+    EXPECT_EQ(range(0, -1), c.after);
+  }
+  sink.filterAnswer = nullptr;
+  // The platform's key codes and characters.
+  send(EM_SETEVENTMASK, 0, ENM_KEYEVENTS);
+  sink.clear();
+  key(Qt::Key_B, QStringLiteral("b"));
+  ASSERT_EQ(sink.count(EN_MSGFILTER), 3);
+  EXPECT_EQ(sink.notes[0].wParam, WPARAM('B'));
+  EXPECT_EQ(sink.notes[1].wParam, WPARAM('b'));
+  EXPECT_EQ(sink.notes[2].lParam & LPARAM(0xC0000000u), LPARAM(0xC0000000u));  // released
+}
+
+TEST_F(NotificationTest, MessageFilterPutsTheMouseToTheHostFirst) {
+  setText("good dog sits");
+  select(0, 0);
+  send(EM_SETEVENTMASK, 0, ENM_MOUSEEVENTS);
+  struct Case {
+    const char* what;
+    Qt::MouseButton button;
+    LRESULT answer;
+    UINT down;
+    LONG caretAfter;
+  };
+  const Case cases[] = {
+      {"left let through", Qt::LeftButton, 0, WM_LBUTTONDOWN, 5},
+      {"left taken", Qt::LeftButton, 1, WM_LBUTTONDOWN, 0},
+      {"right", Qt::RightButton, 1, WM_RBUTTONDOWN, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    select(0, 0);
+    sink.filterAnswer = [&](UINT) { return c.answer; };
+    sink.clear();
+    click(QEvent::MouseButtonPress, 5, c.button);
+    click(QEvent::MouseButtonRelease, 5, c.button);
+    std::vector<RecordingSink::Note> buttons;
+    for (const auto& n : sink.notes) {
+      if (n.code == EN_MSGFILTER && n.msg != WM_MOUSEMOVE) buttons.push_back(n);
+    }
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].msg, c.down);
+    EXPECT_EQ(buttons[1].msg, c.down + 1);
+    // wParam holds the button still down at the press; lParam the point in the control.
+    EXPECT_EQ(buttons[0].wParam, c.button == Qt::LeftButton ? WPARAM(0x0001) : WPARAM(0x0002));
+    const LRESULT at = send(EM_POSFROMCHAR, 5, 0);
+    EXPECT_NEAR(LOWORD(buttons[0].lParam), LOWORD(at), 3);
+    EXPECT_EQ(selection().cpMin, c.caretAfter);
+  }
+  // The wheel is a mouse message too; taken, it scrolls nothing.
+  std::string lines;
+  for (int i = 0; i < 60; ++i) lines += "line\r";
+  setText(lines);
+  sink.filterAnswer = [](UINT msg) { return msg == WM_MOUSEWHEEL ? 1 : 0; };
+  sink.clear();
+  auto* bar = static_cast<QAbstractScrollArea*>(view())->verticalScrollBar();
+  const int top = bar->value();
+  QWheelEvent wheel(QPointF(20, 20), view()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                    QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(static_cast<QAbstractScrollArea*>(view())->viewport(), &wheel);
+  ASSERT_EQ(sink.count(EN_MSGFILTER), 1);
+  EXPECT_EQ(sink.notes[0].msg, WM_MOUSEWHEEL);
+  EXPECT_EQ(std::int16_t(HIWORD(sink.notes[0].wParam)), -120);
+  EXPECT_EQ(bar->value(), top);
+  sink.filterAnswer = nullptr;
 }
 
 TEST_F(NotificationTest, SelectionChangeOnlyWhenTheSelectionMoves) {

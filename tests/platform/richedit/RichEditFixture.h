@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,14 +21,22 @@ struct RecordingSink : RichEditNotifySink {
     UINT code;
     CHARRANGE range{-1, -1};
     UINT msg = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
   };
   std::vector<Note> notes;
   LRESULT protectedAnswer = 0;
   LRESULT saveClipboardAnswer = 0;
+  std::function<LRESULT(UINT msg)> filterAnswer;  // EN_MSGFILTER: 0 lets the input through
+  std::function<void(UINT code)> whileTold;       // runs inside each notification
 
-  void onCommandNotify(WORD code) override { notes.push_back({code}); }
+  void onCommandNotify(WORD code) override {
+    notes.push_back({code});
+    if (whileTold) whileTold(code);
+  }
   LRESULT onNotify(NMHDR& header) override {
     Note n{header.code};
+    if (whileTold) whileTold(header.code);
     switch (header.code) {
       case EN_SELCHANGE:
         n.range = reinterpret_cast<SELCHANGE&>(header).chrg;
@@ -49,6 +58,14 @@ struct RecordingSink : RichEditNotifySink {
         auto& r = reinterpret_cast<REQRESIZE&>(header);
         n.range = {r.rc.top, r.rc.bottom};
         break;
+      }
+      case EN_MSGFILTER: {
+        auto& r = reinterpret_cast<MSGFILTER&>(header);
+        n.msg = r.msg;
+        n.wParam = r.wParam;
+        n.lParam = r.lParam;
+        notes.push_back(n);
+        return filterAnswer ? filterAnswer(r.msg) : 0;
       }
       case EN_SAVECLIPBOARD: {
         auto& r = reinterpret_cast<ENSAVECLIPBOARD&>(header);
