@@ -7,11 +7,11 @@
 #include <QTextDocument>
 #include <vector>
 
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/InputMessages.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/UrlDetector.h"
-#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -12,11 +12,11 @@
 #include <QTextLayout>
 #include <cmath>
 
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/InputMessages.h"
 #include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/ZoomedLayout.h"
-#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

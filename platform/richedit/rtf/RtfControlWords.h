@@ -49,8 +49,8 @@ enum class Word : std::uint16_t {
   DrawingObject,
   DrawingTextBox,
   ObjectData,
-  StyleSheet,
   NestTableProps,
+  StyleSheet,
   // document
   Ansi,
   Mac,

@@ -42,6 +42,7 @@ enum class Destination : std::uint8_t {
   Object,
   ShpPict,
   Shape,
+  NestTableProps,  // skipped; its end is the end of a row of a table inside a cell
   StyleSheet,
   Style,  // one entry of the style sheet
   ShapeInstruction,
@@ -49,7 +50,6 @@ enum class Destination : std::uint8_t {
   ShapeName,
   ShapeValue,
   DrawingObject,
-  NestTableProps,  // skipped; its end is the end of a row of a table inside a cell
 };
 
 class RtfParser : public RtfListener {
