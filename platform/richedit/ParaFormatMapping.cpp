@@ -3,33 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/richedit/document/Alignment.h"
 #include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 
 namespace {
-
-WORD alignmentOf(const QTextBlockFormat& f) {
-  const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
-  if (a & Qt::AlignHCenter) return PFA_CENTER;
-  if (a & Qt::AlignJustify) return PFA_JUSTIFY;
-  if (a & Qt::AlignRight) return PFA_RIGHT;
-  return PFA_LEFT;
-}
-
-Qt::Alignment qtAlignment(WORD a) {
-  switch (a) {
-    case PFA_RIGHT:
-      return Qt::AlignRight;
-    case PFA_CENTER:
-      return Qt::AlignHCenter;
-    case PFA_JUSTIFY:
-      return Qt::AlignJustify;
-    default:
-      return Qt::AlignLeft;
-  }
-}
 
 QList<int> tabsOf(const QTextBlockFormat& f) {
   return f.property(fmt::BlockTabs).value<QList<int>>();
@@ -107,7 +87,7 @@ void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
   r.dxStartIndent = f.intProperty(fmt::BlockStartIndent);
   r.dxRightIndent = f.intProperty(fmt::BlockRightIndent);
   r.dxOffset = f.intProperty(fmt::BlockOffset);
-  r.wAlignment = alignmentOf(f);
+  r.wAlignment = fmt::alignmentCodeOf(f);
   const QList<int> tabs = tabsOf(f);
   r.cTabCount = SHORT(std::min<qsizetype>(tabs.size(), MAX_TAB_STOPS));
   std::memset(r.rgxTabs, 0, sizeof r.rgxTabs);
@@ -171,7 +151,7 @@ void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
   if (mask & PFM_RIGHTINDENT) f.setProperty(fmt::BlockRightIndent, int(r.dxRightIndent));
   if (mask & PFM_OFFSET) f.setProperty(fmt::BlockOffset, int(r.dxOffset));
   if ((mask & PFM_ALIGNMENT) && r.wAlignment >= PFA_LEFT && r.wAlignment <= PFA_JUSTIFY) {
-    f.setAlignment(qtAlignment(r.wAlignment));
+    f.setAlignment(fmt::qtAlignmentOf(r.wAlignment));
   }
   if (mask & PFM_TABSTOPS) {
     const int count = std::clamp<int>(r.cTabCount, 0, MAX_TAB_STOPS);

@@ -218,7 +218,7 @@ class RtfParser : public RtfListener {
   std::optional<std::pair<ParaProps, QTextBlockFormat>> lastBlock_;
   CharProps runProps_;
   bool runSynced_ = false;
-  int cellsPending_ = 0;  // \cell seen: the next cell's text starts after a tab
+  int cellsPending_ = 0;           // \cell seen: the next cell's text starts after a tab
   bool cellBreakPending_ = false;  // a paragraph of a cell ended: a line break if text follows
   RtfTableRow row_;
   bool paragraphHasContent_ = false;

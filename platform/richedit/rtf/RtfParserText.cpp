@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <atomic>
+#include "platform/richedit/document/Alignment.h"
 #include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/document/FormatCodes.h"
 
@@ -222,20 +223,7 @@ QTextCharFormat RtfParser::charFormat(const CharProps& props) const {
 
 QTextBlockFormat RtfParser::blockFormat(const ParaProps& p) const {
   QTextBlockFormat b;
-  switch (p.align) {
-    case PFA_RIGHT:
-      b.setAlignment(Qt::AlignRight);
-      break;
-    case PFA_CENTER:
-      b.setAlignment(Qt::AlignHCenter);
-      break;
-    case PFA_JUSTIFY:
-      b.setAlignment(Qt::AlignJustify);
-      break;
-    default:
-      b.setAlignment(Qt::AlignLeft);
-      break;
-  }
+  b.setAlignment(fmt::qtAlignmentOf(p.align));
   b.setProperty(fmt::BlockStartIndent, p.left + p.first);
   b.setProperty(fmt::BlockOffset, -p.first);
   b.setProperty(fmt::BlockRightIndent, p.right);

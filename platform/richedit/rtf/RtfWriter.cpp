@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/encoding/CodePages.h"
+#include "platform/richedit/document/Alignment.h"
 #include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/document/FormatCodes.h"
 #include "platform/richedit/document/TableFormat.h"
@@ -124,13 +125,7 @@ class DocumentWriter {
 
 ParaState paraStateOf(const QTextBlockFormat& b) {
   ParaState p;
-  const Qt::Alignment h = b.alignment() & Qt::AlignHorizontal_Mask;
-  if (h & Qt::AlignRight)
-    p.align = PFA_RIGHT;
-  else if (h & Qt::AlignHCenter)
-    p.align = PFA_CENTER;
-  else if (h & Qt::AlignJustify)
-    p.align = PFA_JUSTIFY;
+  p.align = fmt::alignmentCodeOf(b);
   const int start = b.intProperty(fmt::BlockStartIndent);
   const int offset = b.intProperty(fmt::BlockOffset);
   p.first = -offset;

@@ -5,6 +5,7 @@
 
 #include "platform/richedit/TextConversion.h"
 #include "platform/richedit/UrlDetector.h"
+#include "platform/richedit/document/Alignment.h"
 #include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit::test {
@@ -51,6 +52,18 @@ TEST(TextConversionTest, BreaksBothWays) {
   EXPECT_EQ(fromControlText(QStringLiteral("x\r\r\ny")), QStringLiteral("x y"));
   EXPECT_EQ(toControlText(QStringLiteral("a\u2029b\u2028c")), QStringLiteral("a\rb\vc"));
   EXPECT_EQ(withCrLf(QStringLiteral("a\rb")), QStringLiteral("a\r\nb"));
+}
+
+TEST(AlignmentTest, CodesAndQtAlignmentsMapBothWays) {
+  for (const WORD code : {PFA_LEFT, PFA_RIGHT, PFA_CENTER, PFA_JUSTIFY}) {
+    QTextBlockFormat f;
+    f.setAlignment(fmt::qtAlignmentOf(code));
+    EXPECT_EQ(fmt::alignmentCodeOf(f), code);
+  }
+  QTextBlockFormat absolute;
+  absolute.setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignTop);
+  EXPECT_EQ(fmt::alignmentCodeOf(absolute), PFA_RIGHT);
+  EXPECT_EQ(fmt::qtAlignmentOf(0), Qt::AlignLeft);  // a paragraph that never set one
 }
 
 TEST(NumberingLabelTest, LabelsOfEachKindAndStyle) {
