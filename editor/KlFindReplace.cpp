@@ -39,6 +39,19 @@ class QuietEdits {
   TNotifyEvent kept_;
 };
 
+// Keeps the control from redrawing, and so from laying out every paragraph it changes, while
+// Replace All runs; what is shown is laid out once afterwards.
+class HeldRedraw {
+ public:
+  explicit HeldRedraw(TKlCustomRichEdit& edit) : edit_(edit) { edit_.Perform(WM_SETREDRAW, 0, 0); }
+  ~HeldRedraw() { edit_.Perform(WM_SETREDRAW, 1, 0); }
+  HeldRedraw(const HeldRedraw&) = delete;
+  HeldRedraw& operator=(const HeldRedraw&) = delete;
+
+ private:
+  TKlCustomRichEdit& edit_;
+};
+
 bool Inside(const TPoint& p, const TRect& r) {
   return p.x >= r.Left && p.x < r.Right && p.y >= r.Top && p.y < r.Bottom;
 }
@@ -191,9 +204,12 @@ void TKlCustomRichEdit::HandleDialogReplace(TObject* Sender) {
       // The host hears of the whole Replace All once, after it, not of every replacement.
       QuietEdits quiet(*lines_, OnSelectionChange);
       try {
-        while (SearchWithDialog(dialog, false, false)) {
-          SetSelectedText(dialog->ReplaceText());
-          ++count;
+        {
+          HeldRedraw held(*this);
+          while (SearchWithDialog(dialog, false, false)) {
+            SetSelectedText(dialog->ReplaceText());
+            ++count;
+          }
         }
         if (count == 0)
           NotifyTextNotFound(dialog);

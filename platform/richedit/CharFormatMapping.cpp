@@ -185,7 +185,7 @@ void applyCharRecord(const CHARFORMAT2A& r, bool large, QTextCharFormat& f) {
   if (mask & CFM_FACE) {
     const QString face =
         QString::fromUtf8(r.szFaceName, qsizetype(strnlen(r.szFaceName, LF_FACESIZE)));
-    if (!face.isEmpty()) f.setFontFamilies(QStringList{face});
+    if (!face.isEmpty()) fmt::setFace(f, face);
     f.setProperty(fmt::CharPitchAndFamily, int(r.bPitchAndFamily));
     f.setFontFixedPitch((r.bPitchAndFamily & 0x03) == FIXED_PITCH);
   }

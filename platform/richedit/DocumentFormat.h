@@ -3,7 +3,7 @@
 // and the RTF writer all go through these names, so that what one stores the others read.
 //
 // Character formats (QTextCharFormat):
-//   face         fontFamilies()[0]
+//   face         fontFamilies()[0], with CharFaceKey beside it; set it through setFace
 //   size         fontPointSize() = twips / 20.0
 //   bold         fontWeight() >= QFont::Bold; the exact weight in CharWeight
 //   italic, strike-out   fontItalic(), fontStrikeOut()
@@ -46,6 +46,7 @@ enum Property : int {
   CharAutoLink = QTextFormat::UserProperty + 5,        // bool: marked by URL detection
   CharUnderlineType = QTextFormat::UserProperty + 6,   // int, CFU_*; 0 for none
   CharSpacing = QTextFormat::UserProperty + 7,         // int twips between letters
+  CharFaceKey = QTextFormat::UserProperty + 8,         // QString: the face again (see setFace)
 
   BlockStartIndent = QTextFormat::UserProperty + 20,     // int twips, first line from the margin
   BlockRightIndent = QTextFormat::UserProperty + 21,     // int twips
@@ -129,6 +130,15 @@ inline void setUnderlineType(QTextCharFormat& f, int type) {
 
 // Layout units are screen pixels at 96 per inch: 15 twips to the pixel.
 constexpr double kTwipsPerPixel = 15.0;
+// Qt's table of formats hashes a list of families as its type name only, so formats that
+// differ by face alone share one hash and each new one is compared with all of them: a
+// document of 20,000 faces would take minutes to load. The face as a plain string beside the
+// list gives every face its own hash; it says nothing the list does not.
+inline void setFace(QTextCharFormat& f, const QString& face) {
+  f.setFontFamilies(QStringList{face});
+  f.setProperty(CharFaceKey, face);
+}
+
 inline double twipsToPixels(int twips) {
   return twips / kTwipsPerPixel;
 }

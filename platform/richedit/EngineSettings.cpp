@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "platform/richedit/LinkHighlighter.h"
+#include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 
@@ -127,6 +128,9 @@ LRESULT RichEditEngine::onGetOleInterface(LPARAM place) {
 }
 
 LRESULT RichEditEngine::onSetRedraw(WPARAM on) {
+  // Nothing is shown meanwhile, so nothing needs laying out after each edit.
+  if (auto* layout = dynamic_cast<ParagraphLayout*>(doc_->documentLayout()))
+    layout->holdLayout(on == 0);
   view_.viewport()->setUpdatesEnabled(on != 0);
   if (on != 0) view_.viewport()->update();
   return 0;

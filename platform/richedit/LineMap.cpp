@@ -1,6 +1,7 @@
 #include "platform/richedit/LineMap.h"
 
 #include "platform/richedit/ParagraphLayout.h"
+#include "platform/richedit/TableFormat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -51,7 +52,9 @@ void LineMap::checkWidth() {
   }
 }
 
+// A table row is one line, however its cells wrap, as the platform counts it.
 int LineMap::linesOf(const QTextBlock& block) const {
+  if (fmt::isTableRow(block.blockFormat())) return 1;
   ParagraphLayout::ensureLines(doc_, block);
   const QTextLayout* layout = block.layout();
   const int n = layout != nullptr ? layout->lineCount() : 0;
@@ -93,7 +96,8 @@ int LineMap::lineFromPosition(int pos) {
   measureThrough(std::size_t(block.blockNumber()));
   const QTextLayout* layout = block.layout();
   int within = 0;
-  if (layout != nullptr && layout->lineCount() > 0) {
+  if (layout != nullptr && layout->lineCount() > 0 &&
+      lines_[std::size_t(block.blockNumber())] > 1) {
     const QTextLine l = layout->lineForTextPosition(pos - block.position());
     within = l.isValid() ? l.lineNumber() : layout->lineCount() - 1;
   }
@@ -110,6 +114,10 @@ bool LineMap::line(int index, Line& out) {
   const int blockNo = int(it - firstLine_.begin()) - 1;
   const QTextBlock block = doc_.findBlockByNumber(blockNo);
   if (!block.isValid()) return false;
+  if (lines_[std::size_t(blockNo)] == 1) {  // a paragraph of one line, or a table row
+    out = {block.position(), block.length() - 1, true};
+    return true;
+  }
   ParagraphLayout::ensureLines(doc_, block);
   const QTextLayout* layout = block.layout();
   const int within = index - firstLine_[std::size_t(blockNo)];

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/TableFormat.h"
 
 namespace richedit {
 
@@ -101,7 +102,8 @@ void writeParaRecord(const PARAFORMAT2& record, bool large, LPARAM to) {
 
 void paraFormatToRecord(const QTextBlockFormat& f, PARAFORMAT2& r) {
   r.wNumbering = WORD(f.intProperty(fmt::BlockNumbering));
-  r.wEffects = f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0;
+  r.wEffects =
+      (f.boolProperty(fmt::BlockRtl) ? PFE_RTLPARA : 0) | (fmt::isTableRow(f) ? PFE_TABLE : 0);
   r.dxStartIndent = f.intProperty(fmt::BlockStartIndent);
   r.dxRightIndent = f.intProperty(fmt::BlockRightIndent);
   r.dxOffset = f.intProperty(fmt::BlockOffset);
@@ -202,6 +204,12 @@ void applyParaRecord(const PARAFORMAT2& r, bool large, QTextBlockFormat& f) {
     applyKept(mask & PFM_BORDER, fmt::BlockBorderSpace, r.wBorderSpace, f);
     // 0, as a record reads before a start is set, counts from 1 (ParagraphLabels).
     applyKept(mask & PFM_NUMBERINGSTART, fmt::BlockNumberingStart, r.wNumberingStart, f);
+    if (mask & PFM_TABLE) {
+      if (r.wEffects & PFE_TABLE)
+        f.setProperty(fmt::BlockTableRow, true);
+      else
+        f.clearProperty(fmt::BlockTableRow);
+    }
     if (mask & PFM_NUMBERINGSTYLE) f.setProperty(fmt::BlockNumberingStyle, int(r.wNumberingStyle));
     if (mask & PFM_NUMBERINGTAB) f.setProperty(fmt::BlockNumberingTab, int(r.wNumberingTab));
     applySpacing(r, f);

@@ -10,9 +10,12 @@
 #include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/richedit/ParagraphLabels.h"
 #include "platform/richedit/PictureObject.h"
+#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/TableRowLayout.h"
 
 namespace richedit {
 
@@ -52,7 +55,8 @@ bool hasOverlongWord(const QString& text) {
   return false;
 }
 
-// How far a line moves the next one down under the paragraph's line spacing.
+}  // namespace
+
 double lineAdvance(const QTextLine& line, const QTextBlockFormat& bf) {
   const double natural = line.height();
   if (!bf.hasProperty(QTextFormat::LineHeight)) return natural;
@@ -70,8 +74,6 @@ double lineAdvance(const QTextLine& line, const QTextBlockFormat& bf) {
       return natural;
   }
 }
-
-}  // namespace
 
 ParagraphLayout::ParagraphLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc) {
   registerHandler(QTextFormat::ImageObject, new PictureObject(this));
@@ -101,6 +103,12 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
     option.setWrapMode(QTextOption::NoWrap);
   else if (hasOverlongWord(block.text()))
     option.setWrapMode(QTextOption::WrapAnywhere);
+  if (fmt::isTableRow(bf)) {
+    const QSizeF row = TableRowLayout(block, margin, width()).layOut(*layout, option);
+    layout->setPosition(QPointF(0, 0));
+    laidOutAs(index, row.height(), row.width() + margin);
+    return;
+  }
   layout->setTextOption(option);
   layout->setCacheEnabled(true);
 
@@ -125,13 +133,16 @@ void ParagraphLayout::layoutBlock(const QTextBlock& block, std::size_t index) co
   }
   layout->endLayout();
   layout->setPosition(QPointF(0, 0));
-  heights_[index] = y + bf.bottomMargin();
-  widths_[index] = natural + bf.rightMargin() + margin;
+  laidOutAs(index, y + bf.bottomMargin(), natural + bf.rightMargin() + margin);
+}
+
+void ParagraphLayout::laidOutAs(std::size_t index, double height, double width) const {
+  setHeight(index, height);
+  widths_[index] = width;
   if (!laidOut_[index]) {
     laidOut_[index] = 1;
     --pending_;
   }
-  topsValid_ = std::min(topsValid_, index);
 }
 
 // A paragraph not laid out yet takes the room its characters would take in the default font,
@@ -148,12 +159,18 @@ void ParagraphLayout::estimateBlock(const QTextBlock& block, std::size_t index) 
   const bool wrap =
       width() > 0 && document()->defaultTextOption().wrapMode() != QTextOption::NoWrap;
   const double lines = wrap ? std::max(1.0, std::ceil(natural / available)) : 1.0;
-  heights_[index] = bf.topMargin() + lines * lineHeight_ + bf.bottomMargin();
+  setHeight(index, bf.topMargin() + lines * lineHeight_ + bf.bottomMargin());
   widths_[index] = margin + bf.leftMargin() + (wrap ? 0 : natural) + bf.rightMargin() + margin;
   if (laidOut_[index]) {
     laidOut_[index] = 0;
     ++pending_;
   }
+}
+
+void ParagraphLayout::setHeight(std::size_t index, double height) const {
+  if (heights_[index] == height) return;
+  total_ += height - heights_[index];
+  heights_[index] = height;
   topsValid_ = std::min(topsValid_, index);
 }
 
@@ -175,6 +192,8 @@ void ParagraphLayout::refreshTops(std::size_t upTo) const {
   upTo = std::min(upTo, heights_.size());
   for (std::size_t i = topsValid_; i < upTo; ++i) tops_[i + 1] = tops_[i] + heights_[i];
   topsValid_ = std::max(topsValid_, upTo);
+  // At the bottom the running total is exact again, free of rounding left by many edits.
+  if (!tops_.empty() && topsValid_ == heights_.size()) total_ = tops_.back() - tops_.front();
 }
 
 // Heights changed outside an edit: the size and what follows the changed paragraphs are told
@@ -210,6 +229,7 @@ void ParagraphLayout::timerEvent(QTimerEvent* event) {
 // Lays out estimated paragraphs for a few milliseconds at a time, from the top, until every
 // paragraph has its true height.
 void ParagraphLayout::layoutInIdleTime() {
+  if (held_) return;
   if (pending_ == 0) {
     idle_.stop();
     return;
@@ -239,6 +259,7 @@ void ParagraphLayout::layoutInIdleTime() {
     emit documentSizeChanged(size);
   }
   if (onLaterLayout_) onLaterLayout_();
+  refreshTops(firstChanged);
   emit update(QRectF(0, tops_[std::min(firstChanged, tops_.size() - 1)], 1.0e9, 1.0e9));
 }
 
@@ -265,6 +286,7 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     const std::size_t n = std::min<std::size_t>(std::size_t(-delta), heights_.size() - firstNo);
     const auto gone = laidOut_.begin() + long(firstNo);
     pending_ -= std::size_t(std::count(gone, gone + long(n), char(0)));
+    for (std::size_t i = firstNo; i < firstNo + n; ++i) total_ -= heights_[i];
     heights_.erase(heights_.begin() + long(firstNo), heights_.begin() + long(firstNo + n));
     widths_.erase(widths_.begin() + long(firstNo), widths_.begin() + long(firstNo + n));
     laidOut_.erase(gone, gone + long(n));
@@ -277,17 +299,26 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
     widths_.assign(count, 0.0);
     laidOut_.assign(count, char(1));
     pending_ = 0;
+    total_ = 0;
     b = doc->firstBlock();
     firstNo = 0;
     full = true;
   }
   tops_.resize(count + 1);
+  if (tops_[0] != doc->documentMargin()) topsValid_ = 0;
   tops_[0] = doc->documentMargin();
+  // Paragraphs came or went: every later top moves. Otherwise the tops past the changed
+  // paragraphs stay right unless their heights add up differently, so that a run of small
+  // edits (Replace All) does not add up every later paragraph's top again after each one.
+  const std::size_t validBefore = delta == 0 ? topsValid_ : std::min(topsValid_, firstNo);
   topsValid_ = std::min(topsValid_, firstNo);
   const std::size_t end = full ? count : std::max(lastNo, firstNo) + 1;
-  // A few paragraphs (typing, a short paste) are laid out at once; more wait until needed.
-  const bool now =
-      end - firstNo <= kParagraphsLaidOutAtOnce && charsAdded <= kCharactersLaidOutAtOnce;
+  // A few cheap paragraphs (typing, a short paste) are laid out at once; more, or a paragraph
+  // of many format runs (each may need its own font resolved), wait until needed.
+  bool now =
+      !held_ && end - firstNo <= kParagraphsLaidOutAtOnce && charsAdded <= kCharactersLaidOutAtOnce;
+  for (QTextBlock c = first; now && c.isValid() && std::size_t(c.blockNumber()) < end; c = c.next())
+    now = isCheapToLayOut(c);
   double before = 0;
   for (std::size_t i = firstNo; i < end; ++i) before += heights_[i];
   for (std::size_t i = firstNo; i < end && b.isValid(); ++i, b = b.next()) {
@@ -300,6 +331,10 @@ void ParagraphLayout::documentChanged(int from, int, int charsAdded) {
   double after = 0;
   for (std::size_t i = firstNo; i < end; ++i) after += heights_[i];
   const bool laterMoved = delta != 0 || full || after != before;
+  if (!laterMoved && validBefore > end) {
+    refreshTops(end);
+    topsValid_ = validBefore;
+  }
   if (pending_ > 0) {
     idleFrom_ = std::min(idleFrom_, firstNo);
     if (!idle_.isActive()) idle_.start(0, this);
@@ -323,8 +358,7 @@ QSizeF ParagraphLayout::documentSize() const {
   if (w <= 0) {
     for (double x : widths_) w = std::max(w, x);
   }
-  refreshTops(heights_.size());
-  const double h = tops_.empty() ? 2 * margin : tops_.back() + margin;
+  const double h = tops_.empty() ? 2 * margin : tops_.front() + total_ + margin;
   return {w, h};
 }
 
@@ -338,7 +372,7 @@ QRectF ParagraphLayout::blockBoundingRect(const QTextBlock& block) const {
   // Unseen, a long paragraph keeps its estimate: Qt asks for the caret's rectangle after every
   // load, and a paragraph of many thousand runs or fonts takes long to lay out.
   const bool shown = !isShown_ || isShown_();
-  if (shown || isCheapToLayOut(block)) ensureLaidOut(block);
+  if (!held_ && (shown || isCheapToLayOut(block))) ensureLaidOut(block);
   refreshTops(std::size_t(n));
   const double w = std::max(width(), widths_[std::size_t(n)]);
   return {0, tops_[std::size_t(n)], w, heights_[std::size_t(n)]};
@@ -346,8 +380,14 @@ QRectF ParagraphLayout::blockBoundingRect(const QTextBlock& block) const {
 
 std::size_t ParagraphLayout::blockIndexAt(double y) const {
   if (heights_.empty()) return 0;
-  refreshTops(heights_.size());
-  auto it = std::upper_bound(tops_.begin(), tops_.end() - 1, y);
+  // The tops are made right only as far down as y: a hit near the top after an edit further
+  // up does not add up the tops of the whole document again.
+  while (topsValid_ < heights_.size() && tops_[topsValid_] <= y) {
+    tops_[topsValid_ + 1] = tops_[topsValid_] + heights_[topsValid_];
+    ++topsValid_;
+  }
+  refreshTops(topsValid_);  // at the bottom, makes the running total exact
+  auto it = std::upper_bound(tops_.begin(), tops_.begin() + long(topsValid_) + 1, y);
   const std::size_t i = it == tops_.begin() ? 0 : std::size_t(it - tops_.begin()) - 1;
   return std::min(i, heights_.size() - 1);
 }
@@ -356,13 +396,18 @@ int ParagraphLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy)
   if (heights_.empty()) return -1;
   const bool exact = accuracy == Qt::ExactHit;
   const std::size_t index = blockIndexAt(point.y());
-  if (exact && (point.y() < tops_.front() || point.y() >= tops_.back())) return -1;
+  if (exact && (point.y() < tops_.front() || point.y() >= tops_.front() + total_)) return -1;
   const QTextBlock block = document()->findBlockByNumber(int(index));
-  ensureLaidOut(block);
+  if (!held_) ensureLaidOut(block);  // held, a paragraph not laid out answers its start
   const QTextLayout* layout = block.layout();
   if (!block.isValid() || layout == nullptr || layout->lineCount() == 0)
     return exact ? -1 : block.position();
   const double y = point.y() - tops_[index];
+  if (fmt::isTableRow(block.blockFormat())) {
+    const int at = TableRowLayout(block, document()->documentMargin(), width())
+                       .hitTest(*layout, QPointF(point.x(), y), exact);
+    return at < 0 ? -1 : block.position() + at;
+  }
   QTextLine line = layout->lineAt(0);
   for (int i = 0; i < layout->lineCount(); ++i) {
     const QTextLine l = layout->lineAt(i);
@@ -420,6 +465,11 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
     }
     const QPointF origin(0, tops_[i]);
     layout->draw(painter, origin, selections, clip);
+    std::optional<TableRowLayout> row;
+    if (fmt::isTableRow(block.blockFormat())) {
+      row.emplace(block, document()->documentMargin(), width());
+      row->drawBorders(painter, origin, heights_[i], context.palette.color(QPalette::Text));
+    }
     if (const int number = numbering.numberOf(block)) {
       drawParagraphLabel(painter, block, number, origin, std::max(width(), widths_[i]),
                          context.palette.color(QPalette::Text));
@@ -427,7 +477,8 @@ void ParagraphLayout::draw(QPainter* painter, const PaintContext& context) {
     const int caret = context.cursorPosition;
     if (caret >= start && caret < start + length) {
       const int width = property("cursorWidth").isValid() ? property("cursorWidth").toInt() : 1;
-      layout->drawCursor(painter, origin, caret - start, width);
+      if (!row || !row->drawCaret(painter, *layout, origin, caret - start, width))
+        layout->drawCursor(painter, origin, caret - start, width);
     }
   }
   painter->restore();

@@ -12,7 +12,13 @@
 #include <functional>
 #include <vector>
 
+class QTextBlockFormat;
+class QTextLine;
+
 namespace richedit {
+
+// How far a line moves the next one down under the paragraph's line spacing.
+double lineAdvance(const QTextLine& line, const QTextBlockFormat& format);
 
 class ParagraphLayout : public QAbstractTextDocumentLayout {
  public:
@@ -37,6 +43,11 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   // out a long paragraph only when its lines are asked for, not for its rectangle.
   void setIsShown(std::function<bool()> isShown) { isShown_ = std::move(isShown); }
 
+  // While held (the control's redraw is off), edits and rectangle queries keep estimated
+  // heights: a run of many edits (Replace All) lays out each paragraph once, when it is next
+  // shown, not after every edit. Line queries still get true lines.
+  void holdLayout(bool held) { held_ = held; }
+
   // Gives the paragraph its lines, whoever lays the document out.
   static void ensureLines(const QTextDocument& doc, const QTextBlock& block);
 
@@ -49,9 +60,11 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   // the document's layout, filled as it is needed.
   enum class Repaint { No, Yes };
   void layoutBlock(const QTextBlock& block, std::size_t index) const;
+  void laidOutAs(std::size_t index, double height, double width) const;
   void estimateBlock(const QTextBlock& block, std::size_t index) const;
   void ensureLaidOut(const QTextBlock& block) const;
-  void refreshTops(std::size_t upTo) const;  // makes tops_[0..upTo] right
+  void setHeight(std::size_t index, double height) const;  // keeps total_ and the tops
+  void refreshTops(std::size_t upTo) const;                // makes tops_[0..upTo] right
   void laidOutOnDemand(Repaint repaint) const;
   void announceChanges();
   void layoutInIdleTime();
@@ -64,8 +77,10 @@ class ParagraphLayout : public QAbstractTextDocumentLayout {
   mutable std::vector<char> laidOut_;  // 0 while a paragraph's height is an estimate
   mutable std::size_t pending_ = 0;    // paragraphs with an estimated height
   mutable std::size_t topsValid_ = 0;  // tops_[0..topsValid_] are right, later ones stale
+  mutable double total_ = 0;           // the sum of heights_, kept as they change
   mutable bool announcePending_ = false;
   mutable bool repaintPending_ = false;
+  bool held_ = false;
   double lineHeight_ = 16;  // the default font's, for estimates
   double charWidth_ = 7;
   std::size_t idleFrom_ = 0;  // where idle layout looks for the next estimated paragraph

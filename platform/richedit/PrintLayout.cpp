@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/richedit/ParagraphLayout.h"
+#include "platform/richedit/TableFormat.h"
 
 namespace richedit {
 
@@ -41,7 +42,19 @@ PrintLayout::Page PrintLayout::page(int from, double height, QPainter* painter) 
   int next = end + 1;  // all fits unless a line does not
   bool any = false;
   for (; block.isValid(); block = block.next()) {
-    const double blockTop = layout->blockBoundingRect(block).top();  // lays it out
+    const QRectF rect = layout->blockBoundingRect(block);  // lays it out
+    const double blockTop = rect.top();
+    if (fmt::isTableRow(block.blockFormat())) {
+      // A row's cells lie side by side: the row goes onto a page whole.
+      if (top < 0) top = blockTop;
+      if (any && rect.bottom() - top > height) {
+        next = block.position();
+        break;
+      }
+      bottom = rect.bottom();
+      any = true;
+      continue;
+    }
     const QTextLayout* lines = block.layout();
     const int count = lines != nullptr ? lines->lineCount() : 0;
     int first = 0;

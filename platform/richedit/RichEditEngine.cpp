@@ -44,7 +44,7 @@ RichEditEngine::RichEditEngine(RichEditControl& control, RichEditView& view, DWO
 
   // The default character format: the desktop's face at 10 points, automatic colour.
   const QString face = QApplication::font().family();
-  defaultFormat_.setFontFamilies(QStringList{face});
+  fmt::setFace(defaultFormat_, face);
   defaultFormat_.setFontPointSize(10);
   defaultFormat_.setFontWeight(QFont::Normal);
   doc_->setDefaultFont(QFont(face, 10));

@@ -372,6 +372,7 @@ constexpr WORD PFE_NOLINENUMBER = 0x0010;
 constexpr WORD PFE_NOWIDOWCONTROL = 0x0020;
 constexpr WORD PFE_DONOTHYPHEN = 0x0040;
 constexpr WORD PFE_SIDEBYSIDE = 0x0080;
+constexpr WORD PFE_TABLE = 0x4000;  // the paragraph is a table row, its cells apart by TABs
 
 // Line spacing rules (bLineSpacingRule, PFM_LINESPACING).
 constexpr BYTE LSR_SINGLE = 0;

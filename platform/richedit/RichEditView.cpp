@@ -288,7 +288,7 @@ void RichEditView::keyPressEvent(QKeyEvent* event) {
   if (handleZoomKey(event)) return;
   if (engine_ == nullptr) return QTextEdit::keyPressEvent(event);
   NotifyBatch batch(engine_->notifier());
-  if (handleEditKey(event)) {
+  if (handleTableKey(event) || handleEditKey(event)) {
     event->accept();
     return;
   }

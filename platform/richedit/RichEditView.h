@@ -66,6 +66,8 @@ class RichEditView : public QTextEdit {
 
  private:
   bool handleEditKey(QKeyEvent* event);
+  // Keys that act differently in a table row (RichEditViewTable.cpp).
+  bool handleTableKey(QKeyEvent* event);
   // Zoom (ViewZoom.cpp)
   bool handleZoomKey(QKeyEvent* event);
   void stepZoom(int steps);

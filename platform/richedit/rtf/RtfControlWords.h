@@ -43,6 +43,7 @@ enum class Word : std::uint16_t {
   ShapeInstruction,
   ShapeResult,
   ObjectData,
+  NestTableProps,
   // document
   Ansi,
   Mac,
@@ -105,12 +106,36 @@ enum class Word : std::uint16_t {
   LineSpacingMultiple,
   ListOverrideIndex,
   ListLevelIndex,
+  InTable,
+  // a table row's definition: RtfTableRow takes these words, from TableRowDefaults to
+  // BorderWidth, in this order
+  TableRowDefaults,
+  RowLeft,
+  CellGap,
+  RowPaddingLeft,
+  CellPaddingLeft,
+  CellRight,
+  CellBorderTop,
+  CellBorderLeft,
+  CellBorderBottom,
+  CellBorderRight,
+  RowBorderTop,
+  RowBorderLeft,
+  RowBorderBottom,
+  RowBorderRight,
+  RowBorderInsideH,
+  RowBorderInsideV,
+  ParagraphBorder,
+  BorderNone,
+  BorderWidth,
   // breaks and special characters
   Par,
   Line,
   Tab,
   Cell,
   Row,
+  NestCell,
+  NestRow,
   Sect,
   Page,
   EmSpace,
@@ -174,6 +199,10 @@ struct WordInfo {
   Word id;
   int defaultParameter;
 };
+
+constexpr bool isRowDefinitionWord(Word id) {
+  return id >= Word::TableRowDefaults && id <= Word::BorderWidth;
+}
 
 // The entry for a control word, or nullptr when the reader does not know it.
 const WordInfo* findWord(std::string_view name);

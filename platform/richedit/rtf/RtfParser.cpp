@@ -66,6 +66,7 @@ RtfParser::~RtfParser() = default;
 void RtfParser::finish(FinalBreak finalBreak) {
   flushBytes();
   flushPicture();
+  if (!stack_.empty() && row_.cellsRead > 0) rowEnds();  // a stream cut off inside a row
   builder_.finish(finalBreak);
 }
 
@@ -97,6 +98,8 @@ void RtfParser::onGroupClose(qsizetype end) {
     return;
   }
   if (done_ || stack_.empty()) return;
+  // Cells that no \row closed end their row with the document.
+  if (stack_.size() == 1 && row_.cellsRead > 0 && top().dest == Destination::Text) rowEnds();
   const State closed = top();
   stack_.pop_back();
   closeGroup(closed, end);
@@ -160,6 +163,10 @@ void RtfParser::closeGroup(const State& closed, qsizetype end) {
         box.width = box.height = 0;
         emitPicture(QStringLiteral("object"), shownSizeTwips(box, {}), closed.open, end);
       }
+      break;
+    case Destination::NestTableProps:
+      // The properties of a row of a table inside a cell come at the row's end.
+      if (started && !stack_.empty() && top().dest == Destination::Text) cellBreakPending_ = true;
       break;
     case Destination::ShpPict:
       // The group stands for its picture only when that picture is all it gave.
@@ -323,6 +330,9 @@ void RtfParser::destination(const WordInfo& info) {
       break;
     case Word::Shape:
       within(Destination::Text, Destination::Shape);
+      break;
+    case Word::NestTableProps:
+      within(Destination::Text, Destination::NestTableProps);
       break;
     case Word::ShapeResult:
       within(Destination::Shape, Destination::Text);

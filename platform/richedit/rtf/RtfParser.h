@@ -18,6 +18,7 @@
 #include "platform/richedit/rtf/RtfLexer.h"
 #include "platform/richedit/rtf/RtfPicture.h"
 #include "platform/richedit/rtf/RtfReaderState.h"
+#include "platform/richedit/rtf/RtfTableRow.h"
 
 namespace richedit::rtf {
 
@@ -41,6 +42,7 @@ enum class Destination : std::uint8_t {
   Object,
   ShpPict,
   Shape,
+  NestTableProps,  // skipped; its end is the end of a row of a table inside a cell
 };
 
 class RtfParser : public RtfListener {
@@ -86,7 +88,8 @@ class RtfParser : public RtfListener {
 
   State& top() { return stack_.back(); }
   bool skipping() const {
-    return overflow_ > 0 || stack_.empty() || stack_.back().dest == Destination::Skip;
+    return overflow_ > 0 || stack_.empty() || stack_.back().dest == Destination::Skip ||
+           stack_.back().dest == Destination::NestTableProps;
   }
 
   // handlers by kind of control word
@@ -107,6 +110,11 @@ class RtfParser : public RtfListener {
   void appendDocumentChar(QChar c);
   void prepareContent();
   void insertCellSeparators();
+  // table rows (RtfParserTable.cpp)
+  bool inTableRow() const;
+  void cellEnds();
+  void paragraphEndsInTable();
+  void rowEnds();
   void commitFont();
   void syncFormat();
   QTextCharFormat charFormat(const CharProps& props) const;
@@ -117,6 +125,7 @@ class RtfParser : public RtfListener {
     lastBlock_.reset();
   }
   void endParagraph();
+  void paragraphMark();  // \par: ends the paragraph, or a paragraph inside a table cell
   bool skipFallback();
 
   // pictures and objects
@@ -172,6 +181,8 @@ class RtfParser : public RtfListener {
   CharProps runProps_;
   bool runSynced_ = false;
   int cellsPending_ = 0;  // \cell seen: the next cell's text starts after a tab
+  bool cellBreakPending_ = false;  // a paragraph of a cell ended: a line break if text follows
+  RtfTableRow row_;
   bool paragraphHasContent_ = false;
   std::uint64_t contentSerial_ = 0;  // counts what has gone into the document
   // True while nothing has gone into the document since the group opened: only such a group

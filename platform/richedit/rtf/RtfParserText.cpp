@@ -152,14 +152,6 @@ void RtfParser::prepareContent() {
   insertCellSeparators();
 }
 
-void RtfParser::insertCellSeparators() {
-  if (cellsPending_ == 0) return;
-  syncFormat();
-  builder_.appendText(QString(cellsPending_, u'\t'));
-  cellsPending_ = 0;
-  ++contentSerial_;
-}
-
 void RtfParser::syncFormat() {
   if (runSynced_ && top().chr == runProps_) return;
   runProps_ = top().chr;
@@ -179,7 +171,7 @@ QTextCharFormat RtfParser::charFormat(const CharProps& props) const {
   QTextCharFormat f;
   const auto font = fonts_.find(props.font < 0 ? defaultFont_ : props.font);
   if (font != fonts_.end() && !font->second.name.isEmpty()) {
-    f.setFontFamilies({font->second.name});
+    fmt::setFace(f, font->second.name);
     f.setProperty(fmt::CharCharset, font->second.charset);
     f.setProperty(fmt::CharPitchAndFamily, font->second.pitch | (font->second.family << 4));
   }
@@ -257,6 +249,7 @@ QTextBlockFormat RtfParser::blockFormat(const ParaProps& p) const {
 void RtfParser::endParagraph() {
   flushPicture();
   cellsPending_ = 0;
+  cellBreakPending_ = false;
   const ParaProps& para = top().para;
   if (!lastBlock_ || !(lastBlock_->first == para)) lastBlock_.emplace(para, blockFormat(para));
   builder_.endParagraph(lastBlock_->second, cachedCharFormat(top().chr));

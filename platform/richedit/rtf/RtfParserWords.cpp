@@ -39,6 +39,10 @@ int fontFamilyOf(Word id) {
 void RtfParser::flag(Word id) {
   State& s = top();
   const bool text = s.dest == Destination::Text;
+  if (isRowDefinitionWord(id)) {
+    if (text) row_.define(id, 0);
+    return;
+  }
   switch (id) {
     case Word::Ansi:
       if (atDocumentHead()) ansiPage_ = 1252;
@@ -81,20 +85,34 @@ void RtfParser::flag(Word id) {
       break;
     case Word::Par:
     case Word::Sect:
-    case Word::Row:
-      if (text) endParagraph();
+      if (text) paragraphMark();
       break;
     case Word::Page:
-      if (text && paragraphHasContent_) endParagraph();
+      if (text && (paragraphHasContent_ || inTableRow())) paragraphMark();
       break;
     case Word::Line:
       if (text) appendDocumentChar(kLineSeparator);
       break;
     case Word::Tab:
-      deliver(QStringLiteral("\t"));
+      // Inside a row a TAB would start a cell of its own.
+      deliver(text && inTableRow() ? QStringLiteral(" ") : QStringLiteral("\t"));
+      break;
+    case Word::InTable:
+      s.para.inTable = true;
       break;
     case Word::Cell:
-      if (text) ++cellsPending_;
+      if (text) cellEnds();
+      break;
+    case Word::Row:
+      if (text) rowEnds();
+      break;
+    // A table inside a cell is read as its text: its cells apart by a space, its rows by a
+    // line break.
+    case Word::NestCell:
+      if (text) deliver(QStringLiteral(" "));
+      break;
+    case Word::NestRow:
+      if (text) cellBreakPending_ = true;
       break;
     case Word::UnderlineNone:
       s.chr.underline = 0;
@@ -181,6 +199,10 @@ void RtfParser::value(Word id, int p) {
   State& s = top();
   const Destination dest = s.dest;
   const int positive = std::max(p, 0);
+  if (isRowDefinitionWord(id)) {
+    if (dest == Destination::Text) row_.define(id, p);
+    return;
+  }
   switch (id) {
     case Word::AnsiCodePage:
       if (p > 0 && atDocumentHead()) ansiPage_ = p;
@@ -394,7 +416,7 @@ void RtfParser::onControlSymbol(char symbol) {
   ignorable_ = false;
   if (symbol == '\n') {
     fallbackLeft_ = 0;
-    if (top().dest == Destination::Text) endParagraph();
+    if (top().dest == Destination::Text) paragraphMark();
     return;
   }
   if (fallbackLeft_ > 0) {

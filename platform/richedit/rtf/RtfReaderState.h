@@ -44,6 +44,7 @@ struct ParaProps {
   std::array<int, kMaxTabs> tabs{};
   Numbering numbering;
   int listOverride = 0, listLevel = 0;  // \ls \ilvl
+  bool inTable = false;                 // \intbl: the paragraph is text of a table cell
   bool operator==(const ParaProps&) const = default;
 };
 

@@ -15,11 +15,13 @@
 
 #include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/TableFormat.h"
 #include "platform/richedit/rtf/RtfCodePage.h"
 #include "platform/richedit/rtf/RtfControlWords.h"
 #include "platform/richedit/rtf/RtfHex.h"
 #include "platform/richedit/rtf/RtfOutput.h"
 #include "platform/richedit/rtf/RtfSpacing.h"
+#include "platform/richedit/rtf/RtfTableRowOutput.h"
 
 namespace richedit::rtf {
 
@@ -58,6 +60,7 @@ struct ParaState {
   int lineRule = 0, lineAmount = 0;
   QList<int> tabs;
   int numbering = 0, start = 1, style = 0, tab = 0;
+  bool table = false;  // a table row: its grid is written with each row
   bool operator==(const ParaState&) const = default;
 };
 
@@ -87,6 +90,8 @@ class DocumentWriter {
   // body
   void writeBlock(const QTextBlock& block, const ParaState& para, int number);
   void writeParagraphProperties(const ParaState& para, int number);
+  void writeRowText(int formatIndex, QStringView text, int offset,
+                    const std::vector<int>& separators);
   void writeNumberLabel(const ParaState& para, int number);
   void writeFragment(int formatIndex, QStringView text);
   void writePicture(const QTextImageFormat& image);
@@ -138,6 +143,12 @@ ParaState paraStateOf(const QTextBlockFormat& b) {
   p.lineAmount = b.intProperty(fmt::BlockLineSpacing);
   if (b.hasProperty(fmt::BlockTabs)) p.tabs = b.property(fmt::BlockTabs).value<QList<int>>();
   if (p.tabs.size() > MAX_TAB_STOPS) p.tabs.resize(MAX_TAB_STOPS);
+  p.table = fmt::isTableRow(b);
+  if (p.table) {  // the row's edges and left edge go out with its grid, not as indents
+    p.first = p.left = p.right = 0;
+    p.tabs.clear();
+    return p;
+  }
   p.numbering = b.intProperty(fmt::BlockNumbering);
   if (p.numbering < 0 || p.numbering > PFN_UCROMAN) p.numbering = 0;
   if (p.numbering != 0) {
@@ -335,7 +346,15 @@ void DocumentWriter::writeHeader() {
 }
 
 void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, int number) {
-  if (!paraWritten_ || !(para == para_)) {
+  const QString text = block.text();
+  std::vector<int> separators;
+  if (para.table) {
+    setLink({});
+    const RowDefinition row = rowDefinitionOf(block.blockFormat(), text);
+    writeRowDefinition(body_, row);
+    separators = cellSeparatorsOf(text, int(row.edges.size()));
+  }
+  if (!paraWritten_ || !(para == para_) || para.table) {
     writeParagraphProperties(para, number);
   } else if (para.numbering != 0) {
     writeNumberLabel(para, number);
@@ -345,14 +364,17 @@ void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, 
   const int end = std::min(to_, blockEnd);
   // Fragments follow each other without gaps, so their positions are a running sum; asking
   // each fragment for its own position walks the document's tree every time.
-  const QString text = block.text();
   int position = block.position();
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
     const int length = fragment.length();
     const int a = std::max(start, position);
     const int b = std::min(end, position + length);
-    if (a < b)
+    if (a < b && para.table)
+      writeRowText(fragment.charFormatIndex(),
+                   QStringView(text).sliced(a - block.position(), b - a), a - block.position(),
+                   separators);
+    else if (a < b)
       writeFragment(fragment.charFormatIndex(),
                     QStringView(text).sliced(a - block.position(), b - a));
     position += length;
@@ -365,8 +387,28 @@ void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, 
   setLink({});
   // The mark that ends this paragraph is kept as the next paragraph's character format.
   if (next.isValid()) switchTo(stateOfIndex(next.charFormatIndex()));
-  body_.word("par");
+  if (para.table) {
+    body_.word("cell");
+    body_.word("row");
+  } else {
+    body_.word("par");
+  }
   body_.lineEnd();
+}
+
+// A row's text with its separating TABs as cell ends; offset is where the text stands in the row.
+void DocumentWriter::writeRowText(int formatIndex, QStringView text, int offset,
+                                  const std::vector<int>& separators) {
+  auto next = std::lower_bound(separators.begin(), separators.end(), offset);
+  qsizetype done = 0;
+  for (; next != separators.end() && *next < offset + text.size(); ++next) {
+    const qsizetype at = *next - offset;
+    if (at > done) writeFragment(formatIndex, text.sliced(done, at - done));
+    setLink({});
+    body_.word("cell");
+    done = at + 1;
+  }
+  if (done < text.size()) writeFragment(formatIndex, text.sliced(done));
 }
 
 void DocumentWriter::writeParagraphProperties(const ParaState& para, int number) {
@@ -374,6 +416,7 @@ void DocumentWriter::writeParagraphProperties(const ParaState& para, int number)
   body_.word("pard");
   para_ = para;
   paraWritten_ = true;
+  if (para.table) body_.word("intbl");
   if (para.numbering != 0) {
     writeNumberLabel(para, number);
     body_.raw("{\\*");

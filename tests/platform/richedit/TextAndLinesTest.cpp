@@ -326,6 +326,53 @@ TEST_F(LinesTest, TextShownStaysInPlaceWhileTheRestIsLaidOut) {
   EXPECT_EQ(edit->cursorForPosition(QPoint(0, 0)).blockNumber(), shown);
 }
 
+// Edits that keep a paragraph's height, edits that change it, and a run of edits with redraw
+// off (as Replace All makes them) leave every paragraph where a fresh layout of the same text
+// puts it.
+TEST_F(LinesTest, EditedTextLaysOutAsTheSameTextLoadedFresh) {
+  auto* edit = static_cast<QTextEdit*>(view());
+  auto* layout = dynamic_cast<ParagraphLayout*>(edit->document()->documentLayout());
+  ASSERT_NE(layout, nullptr);
+  std::string text;
+  for (int i = 0; i < 300; ++i)
+    text += "Rex met a dog " + std::string(std::size_t(i % 7) * 9, 'w') + " at the gate\r";
+  auto layAllOut = [&] {
+    for (int i = 0; i < 10000 && layout->paragraphsNotLaidOut() > 0; ++i)
+      QApplication::processEvents();
+    ASSERT_EQ(layout->paragraphsNotLaidOut(), 0u);
+  };
+  auto tops = [&] {
+    std::vector<double> all;
+    for (QTextBlock b = edit->document()->firstBlock(); b.isValid(); b = b.next())
+      all.push_back(layout->blockBoundingRect(b).top());
+    all.push_back(layout->documentSize().height());
+    return all;
+  };
+  auto replaceDogs = [&](int from, int count, const std::string& by) {
+    for (int n = 0; n < count; ++n) {
+      FINDTEXTEXA find{{from, -1}, "dog", {0, 0}};
+      if (send(EM_FINDTEXTEX, FR_DOWN, &find) < 0) return;
+      select(find.chrgText.cpMin, find.chrgText.cpMax);
+      send(EM_REPLACESEL, 1, by.c_str());
+      from = find.chrgText.cpMin + LONG(by.size());
+    }
+  };
+  setText(text);
+  layAllOut();
+  replaceDogs(0, 40, "pup");                                 // the same height
+  replaceDogs(2000, 20, "big dog " + std::string(60, 'x'));  // wraps anew
+  send(WM_SETREDRAW, 0);
+  replaceDogs(6000, 150, "hound");
+  send(WM_SETREDRAW, 1);
+  layAllOut();
+  const std::vector<double> edited = tops();
+  const std::string now = this->text();
+  ASSERT_NE(now.find("hound"), std::string::npos);
+  setText(now);
+  layAllOut();
+  EXPECT_EQ(tops(), edited);
+}
+
 }  // namespace
 }  // namespace richedit::test
 

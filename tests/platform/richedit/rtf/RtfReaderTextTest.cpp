@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"table cells",
                  "{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
                  "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\cell\\cell\\row}",
-                 "a\tb\rc"},
+                 "a\tb\rc\t"},
         TextCase{"binary in skipped group", "{\\rtf1 a{\\*\\blob\\bin3 }}}}b}", "ab"},
         TextCase{"word shape picture fallback skipped",
                  "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 "
