@@ -33,12 +33,4 @@ QByteArray EncodeIniLine(const QString& line);
 // The file's bytes: every line in UTF-8 followed by CR LF.
 QByteArray EncodeIniLines(const std::vector<QString>& lines);
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values above
-// U+10FFFF).
-bool IsValidUtf8(const char* data, qsizetype size);
-
-// Decodes Windows-1252 bytes; the five bytes that code page leaves undefined map to the control
-// characters of the same value, as the original platform does.
-QString DecodeWindows1252(const char* data, qsizetype size);
-
 }  // namespace profile

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/encoding/Utf8.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/TextConversion.h"
 
@@ -45,7 +46,7 @@ LRESULT RichEditEngine::onGetLine(WPARAM line, LPARAM buffer) {
   QString text = textOf(l.start, l.start + l.length);
   if (l.endsParagraph) text += QLatin1Char('\r');
   const QByteArray utf8 = text.toUtf8();
-  const std::size_t n = utf8PrefixLength(utf8, capacity);
+  const std::size_t n = textenc::utf8PrefixLength(utf8, capacity);
   std::memcpy(out, utf8.constData(), n);
   return LRESULT(n);
 }

@@ -7,9 +7,9 @@
 #include <QPainter>
 
 #include "platform/gdi/DeviceContext.h"
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/PrintLayout.h"
 #include "platform/richedit/RichEditEngine.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -7,7 +7,7 @@
 #include <QTextDocument>
 #include <vector>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/InputMessages.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"

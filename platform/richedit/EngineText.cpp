@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <cstring>
 
+#include "platform/encoding/Utf8.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/TextConversion.h"
@@ -22,7 +23,7 @@ QString textArgument(LPARAM text) {
 
 // Copies UTF-8 into a caller's buffer without cutting a character; answers the bytes copied.
 std::size_t copyUtf8(const QByteArray& utf8, char* buffer, std::size_t capacity) {
-  const std::size_t n = utf8PrefixLength(utf8, capacity);
+  const std::size_t n = textenc::utf8PrefixLength(utf8, capacity);
   std::memcpy(buffer, utf8.constData(), n);
   return n;
 }

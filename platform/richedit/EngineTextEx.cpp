@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <cstring>
 
+#include "platform/encoding/Utf8.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/TextConversion.h"
 #include "platform/richedit/rtf/RtfReader.h"
@@ -57,7 +58,7 @@ LRESULT RichEditEngine::onGetTextEx(WPARAM info, LPARAM buffer) {
   }
   char* out = reinterpret_cast<char*>(buffer);
   const QByteArray utf8 = text.toUtf8();
-  const std::size_t n = utf8PrefixLength(utf8, std::size_t(ask->cb) - 1);
+  const std::size_t n = textenc::utf8PrefixLength(utf8, std::size_t(ask->cb) - 1);
   std::memcpy(out, utf8.constData(), n);
   out[n] = '\0';
   return LRESULT(n);

@@ -1,7 +1,7 @@
 #include "platform/richedit/LineMap.h"
 
 #include "platform/richedit/ParagraphLayout.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>

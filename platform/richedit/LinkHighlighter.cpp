@@ -2,9 +2,9 @@
 
 #include <QTextBlock>
 
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/UrlDetector.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

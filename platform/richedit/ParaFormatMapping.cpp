@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 

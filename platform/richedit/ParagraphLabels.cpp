@@ -6,7 +6,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

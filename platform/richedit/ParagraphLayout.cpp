@@ -14,7 +14,7 @@
 
 #include "platform/richedit/ParagraphLabels.h"
 #include "platform/richedit/PictureObject.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 #include "platform/richedit/TableRowLayout.h"
 
 namespace richedit {

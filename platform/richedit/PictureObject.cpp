@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/rtf/RtfPicture.h"
 
 namespace richedit {

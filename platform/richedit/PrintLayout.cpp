@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "platform/richedit/ParagraphLayout.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 

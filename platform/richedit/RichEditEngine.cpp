@@ -5,11 +5,11 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/LinkHighlighter.h"
 #include "platform/richedit/PrintLayout.h"
 #include "platform/richedit/RichEditView.h"
 #include "platform/richedit/TextConversion.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit {
 

@@ -12,7 +12,7 @@
 #include <QTextLayout>
 #include <cmath>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/InputMessages.h"
 #include "platform/richedit/ParagraphLayout.h"
 #include "platform/richedit/RichEditEngine.h"

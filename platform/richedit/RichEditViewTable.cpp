@@ -8,7 +8,7 @@
 
 #include "platform/richedit/RichEditEngine.h"
 #include "platform/richedit/RichEditView.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 

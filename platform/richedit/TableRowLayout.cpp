@@ -7,9 +7,9 @@
 #include <QTextOption>
 #include <algorithm>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/ParagraphLayout.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit {
 

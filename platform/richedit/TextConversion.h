@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <cstddef>
 
 namespace richedit {
 
@@ -20,10 +19,5 @@ QString withCrLf(const QString& controlText);
 
 // Bytes to text: a UTF-8 byte-order mark is dropped; invalid UTF-8 is read as Windows-1252.
 QString decodeText(QByteArrayView bytes);
-bool isValidUtf8(QByteArrayView bytes);
-QString decodeWindows1252(QByteArrayView bytes);
-
-// The longest prefix of `utf8` of at most `capacity` bytes that ends on a character boundary.
-std::size_t utf8PrefixLength(QByteArrayView utf8, std::size_t capacity);
 
 }  // namespace richedit

@@ -42,8 +42,15 @@ enum class Word : std::uint16_t {
   Shape,
   ShapeInstruction,
   ShapeResult,
+  ShapeProperty,
+  ShapeName,
+  ShapeValue,
+  ShapeText,
+  DrawingObject,
+  DrawingTextBox,
   ObjectData,
   NestTableProps,
+  StyleSheet,
   // document
   Ansi,
   Mac,
@@ -70,7 +77,7 @@ enum class Word : std::uint16_t {
   Red,
   Green,
   Blue,
-  // character formatting
+  // character formatting (a style sheet entry carries the words from Plain to ListLevelIndex)
   Plain,
   Bold,
   Italic,
@@ -151,6 +158,7 @@ enum class Word : std::uint16_t {
   RtlMark,
   Zwj,
   Zwnj,
+  FootnoteMark,
   // numbering
   PnLevelBullet,
   PnLevelBody,
@@ -191,6 +199,12 @@ enum class Word : std::uint16_t {
   ObjScaleX,
   ObjScaleY,
   Bin,
+  // style sheets
+  ParagraphStyle,
+  CharacterStyle,
+  OtherStyle,  // section and table styles: their entries are read, never applied
+  BasedOn,
+  NextStyle,
 };
 
 struct WordInfo {

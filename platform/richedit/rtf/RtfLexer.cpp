@@ -46,6 +46,7 @@ class Scanner {
   void run() {
     while (p_ < end_) {
       const char c = *p_;
+      if ((c == '{' || c == '}' || c == '\\') && trailByte()) continue;
       if (c == '{') {
         listener_.onGroupOpen(p_ - begin_);
         ++p_;
@@ -68,6 +69,21 @@ class Scanner {
     const char* start = p_;
     while (p_ < end_ && !kSpecial.special[static_cast<unsigned char>(*p_)]) ++p_;
     listener_.onText(std::string_view(start, p_ - start));
+  }
+
+  // Delivers a syntax byte as the trail byte of a two-byte character when one is awaited. A
+  // backslash that begins a \'hh or an escaped symbol stays an escape: that is the trail. But
+  // "\\'hh" is a backslash trail byte written as it is, before the next character's lead byte.
+  bool trailByte() {
+    if (!listener_.awaitsTrailByte()) return false;
+    if (*p_ == '\\' && p_ + 1 < end_) {
+      const char next = p_[1];
+      const bool hexFollows = next == '\\' && p_ + 2 < end_ && p_[2] == '\'';
+      if (!hexFollows && (next == '\'' || next == '\\' || next == '{' || next == '}')) return false;
+    }
+    listener_.onText(std::string_view(p_, 1));
+    ++p_;
+    return true;
   }
 
   void escape() {

@@ -26,6 +26,9 @@ class RtfListener {
   virtual void onText(std::string_view bytes) = 0;  // never holds CR, LF, '\\', '{' or '}'
   virtual void onHexByte(unsigned char byte) = 0;
   virtual void onBinary(std::string_view bytes) = 0;
+  // True when the text so far ends with the lead byte of a two-byte character: its trail byte
+  // comes next even when it is '\\', '{' or '}', which double-byte fonts use as trail bytes.
+  virtual bool awaitsTrailByte() const { return false; }
 };
 
 class RtfLexer {

@@ -4,15 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/encoding/CodePages.h"
+#include "platform/encoding/Windows1252.h"
+
 namespace richedit::rtf {
 
 namespace {
-
-// Code page 1252 at 0x80..0x9F; the rest of 0xA0..0xFF is Latin-1.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // ASCII characters written as they are.
 struct PlainTable {
@@ -25,14 +22,20 @@ constexpr PlainTable kPlain;
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-}  // namespace
-
-int cp1252Byte(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
-  for (int i = 0; i < 32; ++i)
-    if (kCp1252High[i] == c) return 0x80 + i;
+// The byte that stands for a character in the font's encoding, -1 when it has none.
+int byteIn(RtfOutput::Encoding encoding, char16_t c) {
+  switch (encoding) {
+    case RtfOutput::Encoding::Ansi:
+      return c >= 0x80 ? textenc::windows1252Byte(c) : -1;
+    case RtfOutput::Encoding::Symbol:
+      return textenc::symbolByte(c);
+    case RtfOutput::Encoding::UnicodeOnly:
+      break;
+  }
   return -1;
 }
+
+}  // namespace
 
 RtfOutput::RtfOutput(qsizetype reserve) {
   out_.reserve(reserve);
@@ -139,8 +142,8 @@ void RtfOutput::text(QStringView text, Encoding encoding) {
       appendUnicode(c);
       continue;
     }
-    const int byte = encoding == Encoding::Ansi && c >= 0x80 ? cp1252Byte(c) : -1;
-    if (byte >= 0x80) {
+    const int byte = byteIn(encoding, c);
+    if (byte >= 0x20) {
       const char escape[4] = {'\\', '\'', kHexDigits[byte >> 4], kHexDigits[byte & 15]};
       out_.append(escape, 4);
       needsDelimiter_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 // The bytes of an RTF stream as the writer makes them: control words with the delimiter they
-// need and text escaped for the font it is in (\'hh in code page 1252 for ANSI fonts, \uN?
-// for everything else).
+// need and text escaped for the font it is in (\'hh in code page 1252 for ANSI fonts, \'hh of
+// the private-use characters U+F020..U+F0FF for symbol fonts, \uN? for everything else).
 
 #include <QByteArray>
 #include <QStringView>
@@ -10,7 +10,7 @@ namespace richedit::rtf {
 
 class RtfOutput {
  public:
-  enum class Encoding { Ansi, UnicodeOnly };
+  enum class Encoding { Ansi, Symbol, UnicodeOnly };
 
   explicit RtfOutput(qsizetype reserve = 0);
 
@@ -30,8 +30,5 @@ class RtfOutput {
   QByteArray out_;
   bool needsDelimiter_ = false;  // the last thing written is a control word
 };
-
-// The byte of a character in code page 1252, or -1 when the page has none.
-int cp1252Byte(char16_t c);
 
 }  // namespace richedit::rtf

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/FormatCodes.h"
 
 namespace richedit::rtf {
 
@@ -83,6 +83,10 @@ void RtfParser::onGroupOpen(qsizetype offset) {
     return;
   }
   State state = stack_.empty() ? State{} : top();
+  if (state.dest == Destination::StyleSheet) {
+    state.dest = Destination::Style;
+    style_ = {};
+  }
   state.open = offset;
   state.untouched = true;
   state.contentAtOpen = contentSerial_;
@@ -147,6 +151,12 @@ void RtfParser::closeGroup(const State& closed, qsizetype end) {
     case Destination::ListLevel:
       if (started) list_.push_back(level_);
       break;
+    case Destination::Style:
+      if (started && style_.kind == Word::ParagraphStyle)
+        paragraphStyles_[style_.number] = std::move(style_);
+      else if (started && style_.kind == Word::CharacterStyle)
+        characterStyles_[style_.number] = std::move(style_);
+      break;
     case Destination::List:
       if (started) lists_[listId_] = list_;
       forgetFormats();
@@ -192,7 +202,10 @@ void RtfParser::onControlWord(const ControlWord& word) {
   wordIsFirst_ = top().untouched;
   touch();
   const WordInfo* info = word.info;
-  if (info == nullptr || (ignorable && info->kind != WordKind::Destination)) {
+  // A character style's entry begins with \*\cs: known, though marked ignorable.
+  const bool styleEntry = top().dest == Destination::Style && info != nullptr &&
+                          (info->id == Word::CharacterStyle || info->id == Word::OtherStyle);
+  if (info == nullptr || (ignorable && info->kind != WordKind::Destination && !styleEntry)) {
     if (ignorable) top().dest = Destination::Skip;
     return;
   }
@@ -204,22 +217,28 @@ void RtfParser::onControlWord(const ControlWord& word) {
   } else {
     fallbackLeft_ = 0;  // a fallback ends at the next control word
   }
-  const int parameter = word.hasParameter ? word.parameter : info->defaultParameter;
-  switch (info->kind) {
+  if (top().dest == Destination::Style && styleWord(*info, word.hasParameter, word.parameter))
+    return;
+  dispatch(*info, word.hasParameter, word.parameter);
+}
+
+void RtfParser::dispatch(const WordInfo& info, bool hasParameter, int givenParameter) {
+  const int parameter = hasParameter ? givenParameter : info.defaultParameter;
+  switch (info.kind) {
     case WordKind::Destination:
-      destination(*info);
+      destination(info);
       break;
     case WordKind::Flag:
-      flag(info->id);
+      flag(info.id);
       break;
     case WordKind::Toggle:
-      toggle(info->id, word.hasParameter && word.parameter == 0 ? 0 : info->defaultParameter);
+      toggle(info.id, hasParameter && givenParameter == 0 ? 0 : info.defaultParameter);
       break;
     case WordKind::Value:
-      value(info->id, parameter);
+      value(info.id, parameter);
       break;
     case WordKind::Symbol:
-      symbol(info->id);
+      symbol(info.id);
       break;
   }
 }
@@ -248,7 +267,10 @@ void RtfParser::destination(const WordInfo& info) {
       }
       break;
     case Word::Pict:
-      if ((here == Destination::Text || here == Destination::ShpPict) && groupIsFresh()) {
+      // A floating shape's picture (its "pib" property) is shown inline at its anchor.
+      if ((here == Destination::Text || here == Destination::ShpPict ||
+           (here == Destination::ShapeValue && shapeName_ == u"pib")) &&
+          groupIsFresh()) {
         startDestination(Destination::Pict);
         pict_ = {};
         hex_.reset();
@@ -329,15 +351,42 @@ void RtfParser::destination(const WordInfo& info) {
       }
       break;
     case Word::Shape:
-      within(Destination::Text, Destination::Shape);
+      if (within(Destination::Text, Destination::Shape)) shapeShown_ = false;
+      break;
+    case Word::ShapeInstruction:
+      within(Destination::Shape, Destination::ShapeInstruction);
+      break;
+    case Word::ShapeProperty:
+      within(Destination::ShapeInstruction, Destination::ShapeProperty);
+      break;
+    case Word::ShapeName:
+      if (within(Destination::ShapeProperty, Destination::ShapeName)) shapeName_.clear();
+      break;
+    case Word::ShapeValue:
+      within(Destination::ShapeProperty, Destination::ShapeValue);
+      break;
+    case Word::ShapeText:  // a text box's paragraphs stand at the shape's anchor
+      if (within(Destination::ShapeInstruction, Destination::Text)) shapeShown_ = true;
+      break;
+    case Word::DrawingObject:  // an older drawing object, or its text box
+      startDestination(here == Destination::Text || here == Destination::DrawingObject
+                           ? Destination::DrawingObject
+                           : Destination::Skip);
+      break;
+    case Word::DrawingTextBox:
+      within(Destination::DrawingObject, Destination::Text);
+      break;
+    case Word::StyleSheet:
+      within(Destination::Text, Destination::StyleSheet);
       break;
     case Word::NestTableProps:
       within(Destination::Text, Destination::NestTableProps);
       break;
     case Word::ShapeResult:
-      within(Destination::Shape, Destination::Text);
+      startDestination(here == Destination::Shape && !shapeShown_ ? Destination::Text
+                                                                  : Destination::Skip);
       break;
-    default:  // \pntext, \listtext, headers, footers, \info, \stylesheet and the like
+    default:  // \pntext, \listtext, headers, footers, \info and the like
       startDestination(Destination::Skip);
       break;
   }

@@ -43,6 +43,13 @@ enum class Destination : std::uint8_t {
   ShpPict,
   Shape,
   NestTableProps,  // skipped; its end is the end of a row of a table inside a cell
+  StyleSheet,
+  Style,  // one entry of the style sheet
+  ShapeInstruction,
+  ShapeProperty,
+  ShapeName,
+  ShapeValue,
+  DrawingObject,
 };
 
 class RtfParser : public RtfListener {
@@ -60,6 +67,7 @@ class RtfParser : public RtfListener {
   void onText(std::string_view bytes) override;
   void onHexByte(unsigned char byte) override;
   void onBinary(std::string_view bytes) override;
+  bool awaitsTrailByte() const override { return leadPending_; }
 
   static constexpr int kMaxDepth = 1000;
 
@@ -80,6 +88,19 @@ class RtfParser : public RtfListener {
     bool wholeShpPict = false;   // stands for that whole group, which has closed
     QByteArray source;           // written in place of the group's bytes when not empty
   };
+  // A control word as a style sheet entry carries it, to be replayed where the style is used.
+  struct StyleWord {
+    const WordInfo* info;
+    bool hasParameter;
+    int parameter;
+  };
+  struct StyleEntry {
+    static constexpr int kNoBase = 222;  // what \sbasedon222 means: based on nothing
+    int number = 0;
+    Word kind = Word::ParagraphStyle;
+    int basedOn = kNoBase;
+    std::vector<StyleWord> words;
+  };
   struct FieldFrame {
     std::size_t depth;
     QString instruction;
@@ -99,11 +120,18 @@ class RtfParser : public RtfListener {
   void value(Word id, int parameter);
   void symbol(Word id);
 
+  void dispatch(const WordInfo& info, bool hasParameter, int parameter);
   void startDestination(Destination dest);
+  // style sheets
+  bool styleWord(const WordInfo& info, bool hasParameter, int parameter);
+  void applyStyle(Word kind, int number);
+  void collectStyleWords(const std::map<int, StyleEntry>& styles, int number,
+                         std::vector<int>& seen, std::vector<StyleWord>& words) const;
   void closeGroup(const State& closed, qsizetype end);
 
   // text
   int currentCodePage();
+  void appendBytes(std::string_view bytes, int page);
   void flushBytes();
   void deliver(const QString& text);
   void appendDocumentText(const QString& text);
@@ -127,6 +155,7 @@ class RtfParser : public RtfListener {
   void endParagraph();
   void paragraphMark();  // \par: ends the paragraph, or a paragraph inside a table cell
   bool skipFallback();
+  void footnoteMark();
 
   // pictures and objects
   void finishPicture(const State& closed, qsizetype end);
@@ -145,6 +174,7 @@ class RtfParser : public RtfListener {
   std::string bytes_;  // text bytes not yet decoded
   QString decoded_;    // reused for every decoding
   int bytesPage_ = 0;
+  bool leadPending_ = false;  // bytes_ ends with a lead byte of bytesPage_
   int ansiPage_ = 1252;
   int defaultFont_ = 0;
 
@@ -165,6 +195,9 @@ class RtfParser : public RtfListener {
   std::map<int, int> overrides_;  // \ls to \listid
   int overrideLs_ = 0, overrideId_ = 0;
 
+  StyleEntry style_;  // the style sheet entry being read
+  std::map<int, StyleEntry> paragraphStyles_, characterStyles_;
+
   std::vector<FieldFrame> fields_;
   QStringList links_;
 
@@ -173,6 +206,11 @@ class RtfParser : public RtfListener {
   PictureData object_;  // \objw \objh and scales of the object group being read
   std::unique_ptr<PendingPicture> pending_;
   bool sawShpPict_ = false;
+  // Floating shapes: the name of the property being read, and whether the shape's picture or
+  // text box is already in the document, so that its fallback result is not shown twice.
+  QString shapeName_;
+  bool shapeShown_ = false;
+  int footnotes_ = 0;             // footnote marks numbered so far
   qsizetype extendOnClose_ = -1;  // a \nonshppict group that joins the pending picture
 
   // Building a QTextCharFormat costs more than the text it formats, so recent ones are kept.

@@ -1,6 +1,6 @@
 #include "platform/richedit/rtf/RtfParser.h"
 
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 // Table rows: a row's cells go into one paragraph, separated by TABs, and the paragraph takes
 // the row's grid when the row ends. A paragraph that ends inside a cell becomes a line break in

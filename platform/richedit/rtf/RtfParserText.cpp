@@ -6,10 +6,10 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <atomic>
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/FormatCodes.h"
 
-#include "platform/richedit/rtf/RtfCodePage.h"
+#include "platform/encoding/CodePages.h"
 #include "platform/richedit/rtf/RtfSpacing.h"
 
 // Text on its way into the document: decoding, the destination it belongs to, the formats it
@@ -36,10 +36,16 @@ void RtfParser::onText(std::string_view bytes) {
     bytes.remove_prefix(skip);
     if (bytes.empty()) return;
   }
-  const int page = currentCodePage();
+  appendBytes(bytes, currentCodePage());
+}
+
+void RtfParser::appendBytes(std::string_view bytes, int page) {
   if (!bytes_.empty() && page != bytesPage_) flushBytes();
   bytesPage_ = page;
   bytes_.append(bytes);
+  if (!textenc::isDoubleByteCodePage(page)) return;
+  for (const char byte : bytes)
+    leadPending_ = !leadPending_ && textenc::isLeadByte(page, static_cast<unsigned char>(byte));
 }
 
 void RtfParser::onHexByte(unsigned char byte) {
@@ -69,21 +75,25 @@ void RtfParser::onBinary(std::string_view bytes) {
 
 int RtfParser::currentCodePage() {
   const State& s = top();
+  int page = 0;
   if (s.dest == Destination::FontTable) {
-    const int page = font_.codePage ? font_.codePage : codePageOfCharset(font_.charset);
-    return page ? page : ansiPage_;
+    page = font_.codePage ? font_.codePage : textenc::codePageOfCharset(font_.charset);
+  } else if (const auto it = fonts_.find(s.chr.font < 0 ? defaultFont_ : s.chr.font);
+             it != fonts_.end()) {
+    page =
+        it->second.codePage ? it->second.codePage : textenc::codePageOfCharset(it->second.charset);
   }
-  const auto it = fonts_.find(s.chr.font < 0 ? defaultFont_ : s.chr.font);
-  if (it == fonts_.end()) return ansiPage_;
-  const int page =
-      it->second.codePage ? it->second.codePage : codePageOfCharset(it->second.charset);
+  // Only the document's text is symbols in a symbol font: font names, the colour table's
+  // separators and field instructions are letters.
+  if (page == textenc::kSymbolCodePage && s.dest != Destination::Text) page = 0;
   return page ? page : ansiPage_;
 }
 
 void RtfParser::flushBytes() {
+  leadPending_ = false;
   if (bytes_.empty()) return;
   decoded_.truncate(0);
-  CodePageDecoder::decode(bytesPage_, bytes_, decoded_);
+  textenc::decodeCodePage(bytesPage_, bytes_, decoded_);
   bytes_.clear();
   deliver(decoded_);
 }
@@ -121,6 +131,9 @@ void RtfParser::deliver(const QString& text) {
       break;
     case Destination::LevelText:
       level_.text += text;
+      break;
+    case Destination::ShapeName:
+      shapeName_ += text;
       break;
     default:
       break;
@@ -270,6 +283,7 @@ void RtfParser::finishPicture(const State& closed, qsizetype end) {
   const QSize twips = sizeless ? pageFittedGoalTwips(pixels.width(), pixels.height())
                                : shownSizeTwips(pict_, pixels);
   emitPicture(pict_.kindName(), twips, closed.open, end);
+  if (!stack_.empty() && top().dest == Destination::ShapeValue) shapeShown_ = true;
   pending_->inShpPict = !stack_.empty() && top().dest == Destination::ShpPict;
   if (sizeless && !pending_->inShpPict)
     pending_->source =

@@ -3,8 +3,8 @@
 #include <QTextImageFormat>
 #include <algorithm>
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/FormatCodes.h"
 
 // The handlers of control words by kind: flags, toggles, values and symbols.
 
@@ -204,6 +204,10 @@ void RtfParser::value(Word id, int p) {
     return;
   }
   switch (id) {
+    case Word::ParagraphStyle:
+    case Word::CharacterStyle:
+      if (dest == Destination::Text) applyStyle(id, p);
+      break;
     case Word::AnsiCodePage:
       if (p > 0 && atDocumentHead()) ansiPage_ = p;
       break;
@@ -366,6 +370,9 @@ void RtfParser::value(Word id, int p) {
 void RtfParser::symbol(Word id) {
   char16_t c = u' ';
   switch (id) {
+    case Word::FootnoteMark:
+      footnoteMark();
+      return;
     case Word::Bullet:
       c = 0x2022;
       break;
@@ -436,6 +443,17 @@ void RtfParser::onControlSymbol(char symbol) {
     default:
       break;
   }
+}
+
+// A footnote's reference mark shows its number raised, as word processors show it; the
+// footnote's own text is not part of the entry.
+void RtfParser::footnoteMark() {
+  if (top().dest != Destination::Text) return;
+  State& s = top();
+  const signed char vertical = s.chr.vertical;
+  s.chr.vertical = 1;
+  deliver(QString::number(++footnotes_));
+  s.chr.vertical = vertical;
 }
 
 }  // namespace richedit::rtf

@@ -1,7 +1,7 @@
 #include "platform/richedit/rtf/RtfReaderState.h"
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/FormatCodes.h"
 
 namespace richedit::rtf {
 
@@ -31,6 +31,8 @@ Numbering numberingOfLevel(const ListLevel& level) {
       break;
   }
   n.start = level.start;
+  // A level whose label is empty (\leveltext\'00) shows no number at all.
+  if (level.text.isEmpty() || level.text.at(0).unicode() == 0) n.type = 0;
   // \leveltext is a length, then the label; characters below 10 stand for level numbers.
   const QString text = level.text.mid(1);
   qsizetype first = -1, last = -1;

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/FormatCodes.h"
 
 namespace richedit::rtf {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit::rtf {
 

@@ -13,10 +13,10 @@
 #include <optional>
 #include <vector>
 
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/RichEditTypes.h"
-#include "platform/richedit/TableFormat.h"
-#include "platform/richedit/rtf/RtfCodePage.h"
+#include "platform/encoding/CodePages.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/FormatCodes.h"
+#include "platform/richedit/document/TableFormat.h"
 #include "platform/richedit/rtf/RtfControlWords.h"
 #include "platform/richedit/rtf/RtfHex.h"
 #include "platform/richedit/rtf/RtfOutput.h"
@@ -324,8 +324,9 @@ void DocumentWriter::writeHeader() {
     out_.word(kFamilies[family >= 0 && family < 6 ? family : 0]);
     if (font.pitchAndFamily & 0x0f) out_.word("fprq", font.pitchAndFamily & 0x0f);
     out_.word("fcharset", font.charset);
-    const auto encoding = codePageOfCharset(font.charset) == 0 ? RtfOutput::Encoding::Ansi
-                                                               : RtfOutput::Encoding::UnicodeOnly;
+    const auto encoding = textenc::codePageOfCharset(font.charset) == 0
+                              ? RtfOutput::Encoding::Ansi
+                              : RtfOutput::Encoding::UnicodeOnly;
     out_.text(font.name, encoding);
     out_.raw(";}");
   }
@@ -591,9 +592,15 @@ void DocumentWriter::setLink(const QString& href) {
 }
 
 RtfOutput::Encoding DocumentWriter::encodingOf(int font) const {
-  const bool ansi = font >= 0 && std::size_t(font) < fonts_.size() &&
-                    codePageOfCharset(fonts_[font].charset) == 0;
-  return ansi ? RtfOutput::Encoding::Ansi : RtfOutput::Encoding::UnicodeOnly;
+  if (font < 0 || std::size_t(font) >= fonts_.size()) return RtfOutput::Encoding::UnicodeOnly;
+  switch (textenc::codePageOfCharset(fonts_[font].charset)) {
+    case 0:
+      return RtfOutput::Encoding::Ansi;
+    case textenc::kSymbolCodePage:
+      return RtfOutput::Encoding::Symbol;
+    default:
+      return RtfOutput::Encoding::UnicodeOnly;
+  }
 }
 
 }  // namespace

@@ -191,22 +191,6 @@ TEST(IniEncoding, ByteOrderMarksAreSkippedOnlyAtTheStart) {
   EXPECT_EQ(DecodeIniLines(EncodeIniLines(lines)), lines);
 }
 
-TEST(IniEncoding, Utf8Validity) {
-  struct Case {
-    QByteArray bytes;
-    bool valid;
-  };
-  const Case cases[] = {
-      {"plain", true},         {"\xC3\xA9", true},          {"\xF0\x9F\x90\xB6", true},
-      {"\xC3", false},         {"\xC0\xAF", false},         {"\xE0\x80\xAF", false},
-      {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false}, {"\xE9t\xE9", false},
-      {"\x80", false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsValidUtf8(c.bytes.constData(), c.bytes.size()), c.valid) << c.bytes.toHex().data();
-  }
-}
-
 TEST(IniValue, WholeNumbers) {
   struct Case {
     const char* text;

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/TextConversion.h"
 #include "platform/richedit/UrlDetector.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit::test {
 namespace {
@@ -51,8 +51,6 @@ TEST(TextConversionTest, BreaksBothWays) {
   EXPECT_EQ(fromControlText(QStringLiteral("x\r\r\ny")), QStringLiteral("x y"));
   EXPECT_EQ(toControlText(QStringLiteral("a\u2029b\u2028c")), QStringLiteral("a\rb\vc"));
   EXPECT_EQ(withCrLf(QStringLiteral("a\rb")), QStringLiteral("a\r\nb"));
-  EXPECT_EQ(utf8PrefixLength("ab\xC3\xA9", 3), 2u);
-  EXPECT_EQ(utf8PrefixLength("ab\xC3\xA9", 9), 4u);
 }
 
 TEST(NumberingLabelTest, LabelsOfEachKindAndStyle) {

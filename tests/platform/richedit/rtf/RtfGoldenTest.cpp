@@ -8,7 +8,7 @@
 #include <QTextImageFormat>
 
 #include "RtfTestSupport.h"
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit::rtf::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <QtEndian>
 
 #include "RtfTestSupport.h"
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/PictureObject.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/rtf/RtfHex.h"
 #include "platform/richedit/rtf/RtfWriter.h"
 

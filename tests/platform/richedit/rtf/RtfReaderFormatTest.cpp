@@ -4,8 +4,8 @@
 #include <QTextBlock>
 
 #include "RtfTestSupport.h"
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit::rtf::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <QTextBlock>
 
 #include "RtfTestSupport.h"
-#include "platform/richedit/DocumentFormat.h"
-#include "platform/richedit/TableFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
+#include "platform/richedit/document/TableFormat.h"
 
 namespace richedit::rtf::test {
 namespace {

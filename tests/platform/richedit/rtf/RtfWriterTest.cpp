@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "RtfTestSupport.h"
-#include "platform/richedit/DocumentFormat.h"
 #include "platform/richedit/RichEditTypes.h"
+#include "platform/richedit/document/DocumentFormat.h"
 #include "platform/richedit/rtf/RtfWriter.h"
 
 namespace richedit::rtf::test {

@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/richedit/DocumentFormat.h"
+#include "platform/richedit/document/DocumentFormat.h"
 
 namespace richedit::fmt {
 

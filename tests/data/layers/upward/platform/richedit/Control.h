@@ -1,0 +1,2 @@
+#pragma once
+// The control: above the RTF reader.
