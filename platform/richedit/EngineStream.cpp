@@ -5,6 +5,7 @@
 
 #include <QTextDocument>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/richedit/RichEditEngine.h"
@@ -25,18 +26,41 @@ bool isRtf(WPARAM format) {
   return kind == SF_RTF || kind == SF_RTFNOOBJS;
 }
 
+// The host writes straight into blocks of a megabyte, which are joined once at the end into
+// one text of the exact length: a picture of 70 MB of hex is copied once more, not moved
+// again each time a growing buffer doubles (with each move touching fresh pages).
 bool readAll(EDITSTREAM& stream, QByteArray& out) {
-  std::vector<BYTE> buffer(kBufferSize);
+  constexpr qsizetype kBlockSize = qsizetype(1) << 20;
+  struct Block {
+    std::unique_ptr<BYTE[]> bytes;
+    qsizetype used = 0;
+  };
+  std::vector<Block> blocks;
+  qsizetype total = 0;
   for (;;) {
+    if (blocks.empty() || blocks.back().used + kBufferSize > kBlockSize)
+      blocks.push_back({std::make_unique_for_overwrite<BYTE[]>(std::size_t(kBlockSize)), 0});
+    Block& last = blocks.back();
     LONG got = 0;
-    const DWORD answer = stream.pfnCallback(stream.dwCookie, buffer.data(), kBufferSize, &got);
+    const DWORD answer =
+        stream.pfnCallback(stream.dwCookie, last.bytes.get() + last.used, kBufferSize, &got);
     if (answer != 0) {
       stream.dwError = answer;
       return false;
     }
-    if (got <= 0) return true;
-    out.append(reinterpret_cast<const char*>(buffer.data()), std::min(got, kBufferSize));
+    if (got <= 0) break;
+    got = std::min(got, kBufferSize);
+    last.used += got;
+    total += got;
   }
+  out = QByteArray(total, Qt::Uninitialized);
+  char* to = out.data();
+  for (Block& block : blocks) {
+    std::memcpy(to, block.bytes.get(), std::size_t(block.used));
+    to += block.used;
+    block.bytes.reset();  // so that the copy and the blocks are not all held at once
+  }
+  return true;
 }
 
 LONG writeAll(EDITSTREAM& stream, const QByteArray& data) {

@@ -63,6 +63,20 @@ void HexDecoder::feed(std::string_view text, QByteArray& out) {
   out.resize(start + (dst - first));
 }
 
+qsizetype HexDecoder::skip(std::string_view text) {
+  qsizetype digits = pending_ >= 0 ? 1 : 0;
+  int last = pending_;
+  for (const char c : text) {
+    const std::uint8_t v = kHex.value[static_cast<unsigned char>(c)];
+    if (v != kNotHex) {
+      ++digits;
+      last = v;
+    }
+  }
+  pending_ = digits % 2 ? last : -1;
+  return digits / 2;
+}
+
 void appendHex(QByteArray& out, const char* data, qsizetype size, int lineLength) {
   static constexpr char kDigits[] = "0123456789abcdef";
   const qsizetype bytesPerLine = lineLength / 2;

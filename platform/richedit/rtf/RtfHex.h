@@ -12,6 +12,8 @@ class HexDecoder {
  public:
   // Appends the bytes of the digits in text to out.
   void feed(std::string_view text, QByteArray& out);
+  // Counts the bytes the digits in text make, as feed would append them, keeping none.
+  qsizetype skip(std::string_view text);
   void reset() { pending_ = -1; }
 
  private:

@@ -27,7 +27,15 @@ void RtfParser::onText(std::string_view bytes) {
   ignorable_ = false;
   const Destination dest = top().dest;
   if (dest == Destination::Pict) {
-    hex_.feed(bytes, pict_.data);
+    // Of a device-independent bitmap, only its header and colours are read here.
+    constexpr qsizetype kBitmapHeadKept = 64 * 1024;
+    if (pict_.kind != Word::DiBitmap) {
+      hex_.feed(bytes, pict_.data);
+      return;
+    }
+    const auto head = std::size_t(std::max<qsizetype>(kBitmapHeadKept - pict_.data.size(), 0) * 2);
+    if (head > 0) hex_.feed(bytes.substr(0, head), pict_.data);
+    if (bytes.size() > head) pict_.bytesNotKept += hex_.skip(bytes.substr(head));
     return;
   }
   if (fallbackLeft_ > 0) {

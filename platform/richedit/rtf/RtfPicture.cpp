@@ -59,7 +59,8 @@ struct DibHeader {
   qint64 offBits = 0;  // where the bits start
 };
 
-DibHeader dibHeader(const QByteArray& data) {
+// size: how many bytes the picture has in all, of which data holds the first.
+DibHeader dibHeader(const QByteArray& data, qint64 size) {
   DibHeader header;
   if (data.size() < 12) return header;
   const quint32 headerSize = u32(data, 0);
@@ -87,8 +88,8 @@ DibHeader dibHeader(const QByteArray& data) {
   if (compression == 3 && headerSize == 40) header.offBits += 12;
   if (compression == 0 || compression == 3) {
     const qint64 rowBytes = ((header.width * bpp + 31) / 32) * 4;
-    if (header.offBits + rowBytes * header.height > data.size()) return header;
-  } else if (header.offBits > data.size()) {
+    if (header.offBits + rowBytes * header.height > size) return header;
+  } else if (header.offBits > size) {
     return header;
   }
   header.valid = true;
@@ -96,7 +97,7 @@ DibHeader dibHeader(const QByteArray& data) {
 }
 
 QImage decodeDib(const QByteArray& data, QSize scaledTo) {
-  const DibHeader header = dibHeader(data);
+  const DibHeader header = dibHeader(data, data.size());
   if (!header.valid) return {};
   QByteArray file(14, '\0');
   file[0] = 'B';
@@ -175,7 +176,7 @@ bool PictureData::isBitmap() const {
 QSize pixelSizeOf(const PictureData& picture) {
   switch (picture.kind) {
     case Word::DiBitmap: {
-      const DibHeader header = dibHeader(picture.data);
+      const DibHeader header = dibHeader(picture.data, picture.data.size() + picture.bytesNotKept);
       return header.valid ? QSize(int(header.width), int(header.height)) : QSize();
     }
     case Word::WBitmap:

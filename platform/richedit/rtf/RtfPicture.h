@@ -13,8 +13,11 @@
 namespace richedit::rtf {
 
 struct PictureData {
-  Word kind = Word::WMetafile;        // the blip keyword; metafile when the group names none
-  QByteArray data;                    // hex or \bin data, decoded
+  Word kind = Word::WMetafile;  // the blip keyword; metafile when the group names none
+  QByteArray data;              // hex or \bin data, decoded
+  // A bitmap's size is in its header; its rows are counted here rather than kept, as the group
+  // itself is kept and decoded when shown.
+  qint64 bytesNotKept = 0;
   int width = 0, height = 0;          // \picw \pich: pixels for bitmaps, 0.01 mm for metafiles
   int goalWidth = 0, goalHeight = 0;  // twips
   int scaleX = 100, scaleY = 100;     // per cent

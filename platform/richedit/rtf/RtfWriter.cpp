@@ -88,7 +88,7 @@ class DocumentWriter {
   void writeHeader();
 
   // body
-  void writeBlock(const QTextBlock& block, const ParaState& para, int number);
+  void writeBlock(const QTextBlock& block, int blockStart, const ParaState& para, int number);
   void writeParagraphProperties(const ParaState& para, int number);
   void writeRowText(int formatIndex, QStringView text, int offset,
                     const std::vector<int>& separators);
@@ -204,10 +204,14 @@ QByteArray DocumentWriter::run() {
   const QTextBlock first = doc_.findBlock(from_);
   int number = 0;
   ParaState previous;
-  for (QTextBlock block = first; block.isValid() && block.position() <= to_; block = block.next()) {
+  // Paragraphs follow each other without gaps: their positions are a running sum, as asking
+  // each paragraph for its own walks the document's tree every time.
+  int start = first.position();
+  for (QTextBlock block = first; block.isValid() && start <= to_;
+       start += block.length(), block = block.next()) {
     ParaState para = paraStateOf(block.blockFormat());
     number = para.numbering != 0 && sameList(para, previous) ? number + 1 : 0;
-    writeBlock(block, para, number);
+    writeBlock(block, start, para, number);
     previous = std::move(para);
   }
   setLink({});
@@ -233,11 +237,13 @@ void DocumentWriter::collectTables() {
   // Fonts and colours in the order the text first uses them, so that the same document always
   // gives the same tables.
   const QTextBlock first = doc_.findBlock(from_);
-  for (QTextBlock block = first; block.isValid() && block.position() <= to_; block = block.next()) {
+  int start = first.position();
+  for (QTextBlock block = first; block.isValid() && start <= to_;
+       start += block.length(), block = block.next()) {
     if (block.next().isValid()) stateOfIndex(block.next().charFormatIndex());
     if (block.blockFormat().intProperty(fmt::BlockNumbering) == PFN_BULLET && symbolFont_ < 0)
       symbolFont_ = -2;  // placed after the text fonts
-    int position = block.position();
+    int position = start;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       const int length = fragment.length();
@@ -346,7 +352,8 @@ void DocumentWriter::writeHeader() {
   out_.word("uc", 1);
 }
 
-void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, int number) {
+void DocumentWriter::writeBlock(const QTextBlock& block, int blockStart, const ParaState& para,
+                                int number) {
   const QString text = block.text();
   std::vector<int> separators;
   if (para.table) {
@@ -360,24 +367,22 @@ void DocumentWriter::writeBlock(const QTextBlock& block, const ParaState& para, 
   } else if (para.numbering != 0) {
     writeNumberLabel(para, number);
   }
-  const int blockEnd = block.position() + block.length() - 1;
-  const int start = std::max(from_, block.position());
+  const int blockEnd = blockStart + block.length() - 1;
+  const int start = std::max(from_, blockStart);
   const int end = std::min(to_, blockEnd);
   // Fragments follow each other without gaps, so their positions are a running sum; asking
   // each fragment for its own position walks the document's tree every time.
-  int position = block.position();
+  int position = blockStart;
   for (auto it = block.begin(); !it.atEnd(); ++it) {
     const QTextFragment fragment = it.fragment();
     const int length = fragment.length();
     const int a = std::max(start, position);
     const int b = std::min(end, position + length);
     if (a < b && para.table)
-      writeRowText(fragment.charFormatIndex(),
-                   QStringView(text).sliced(a - block.position(), b - a), a - block.position(),
-                   separators);
+      writeRowText(fragment.charFormatIndex(), QStringView(text).sliced(a - blockStart, b - a),
+                   a - blockStart, separators);
     else if (a < b)
-      writeFragment(fragment.charFormatIndex(),
-                    QStringView(text).sliced(a - block.position(), b - a));
+      writeFragment(fragment.charFormatIndex(), QStringView(text).sliced(a - blockStart, b - a));
     position += length;
   }
   const QTextBlock next = block.next();

@@ -235,5 +235,32 @@ TEST(RtfHexDecoder, SkipsWhitespaceAndJoinsDigitsAcrossRuns) {
   EXPECT_EQ(out, QByteArray("\x0a\x1b\x2c\x34", 4));  // the lone D waits for a partner
 }
 
+TEST(RtfHexDecoder, SkippingCountsTheBytesThatFeedingWouldGive) {
+  const char* runs[] = {"0a1 b\r\n2", "c3", "zz4", "D", "e 5f", "6"};
+  HexDecoder fed, skipped;
+  QByteArray out;
+  qsizetype counted = 0;
+  for (const char* run : runs) {
+    fed.feed(run, out);
+    counted += skipped.skip(run);
+    EXPECT_EQ(counted, out.size()) << run;
+  }
+}
+
+TEST(RtfPicture, ALargeBitmapIsSizedByItsHeaderAndCheckedByAllItsRows) {
+  // Only the head of a large bitmap is decoded while reading; the rest is counted, so that a
+  // bitmap short of its rows is still told apart from a whole one.
+  const QByteArray whole = hex(dib(300, 200));
+  const QByteArray shortOfARow = hex(dib(300, 199, 300, 200));
+  for (const auto& [data, sized] : {std::pair{whole, true}, std::pair{shortOfARow, false}}) {
+    const QByteArray group = "{\\pict\\dibitmap0 " + data + "}";
+    const auto read = readRtf("{\\rtf1 " + group + "}");
+    const Picture p = onlyPicture(*read.doc);
+    const QByteArray source = p.format.property(PictureSource).toByteArray();
+    EXPECT_EQ(source.contains("\\picw300\\pich200"), sized);
+    EXPECT_EQ(p.image.size() == QSize(300, 200), sized);
+  }
+}
+
 }  // namespace
 }  // namespace richedit::rtf::test
