@@ -73,9 +73,10 @@ void Notifier::tellChange() {
   }
   const DWORD asked = mask_;
   mask_ &= ~ENM_CHANGE;
+  maskSet_ = false;
   sink_->onCommandNotify(EN_CHANGE);
   // A mask the host set meanwhile stands; otherwise its own comes back.
-  if (mask_ == (asked & ~ENM_CHANGE)) mask_ = asked;
+  if (!maskSet_) mask_ = asked;
 }
 
 }  // namespace richedit

@@ -25,7 +25,10 @@ class Notifier {
   Notifier(HWND from, SelectionSource selection, ShownSource shown);
 
   void setSink(RichEditNotifySink* sink) { sink_ = sink; }
-  void setMask(DWORD mask) { mask_ = mask; }
+  void setMask(DWORD mask) {
+    mask_ = mask;
+    maskSet_ = true;
+  }
   DWORD mask() const { return mask_; }
   // Whether the host asked for any of the bits.
   bool wants(DWORD bits) const { return sink_ != nullptr && (mask_ & bits) != 0; }
@@ -64,6 +67,7 @@ class Notifier {
   int held_ = 0;
   bool changePending_ = false;
   bool wholeTextPending_ = false;
+  bool maskSet_ = false;  // the host set a mask (while it was told of a new text)
   bool flushing_ = false;
   CHARRANGE known_{0, 0};
 };

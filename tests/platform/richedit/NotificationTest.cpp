@@ -95,13 +95,16 @@ TEST_F(NotificationTest, ChangeIsMaskedOnlyWhileSetTextTellsIt) {
     EXPECT_EQ(seen, c.maskWhileTold);
     EXPECT_EQ(DWORD(send(EM_GETEVENTMASK)), mask);  // the host's mask is back afterwards
   }
-  // A mask the host sets while it is told stands.
-  sink.whileTold = [&](UINT code) {
-    if (code == EN_CHANGE) send(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
-  };
-  setText("sit");
-  sink.whileTold = nullptr;
-  EXPECT_EQ(DWORD(send(EM_GETEVENTMASK)), ENM_SELCHANGE);
+  // A mask the host sets while it is told stands, also one equal to what it reads then.
+  for (DWORD set : {DWORD(ENM_SELCHANGE), mask & ~ENM_CHANGE}) {
+    send(EM_SETEVENTMASK, 0, mask);
+    sink.whileTold = [&](UINT code) {
+      if (code == EN_CHANGE) send(EM_SETEVENTMASK, 0, set);
+    };
+    setText("sit");
+    sink.whileTold = nullptr;
+    EXPECT_EQ(DWORD(send(EM_GETEVENTMASK)), set);
+  }
 }
 
 TEST_F(NotificationTest, UpdateComesBeforeTheChangeWhileShown) {
