@@ -37,6 +37,7 @@ fuzz: setup
 # $(FUZZ_BUILD)/corpus (new inputs) and the current folder (crash-*, leak-*, timeout-*).
 fuzz-run: fuzz
 	@for t in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
+	  [ -f "$$t" ] && [ -x "$$t" ] || continue; \
 	  name=$${t##*/fuzz_}; mkdir -p $(FUZZ_BUILD)/corpus/$$name; \
 	  echo "fuzzing $$name for $(FUZZ_SECONDS) s"; \
 	  QT_QPA_PLATFORM=offscreen $$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \

@@ -136,12 +136,17 @@ ParaState paraStateOf(const QTextBlockFormat& b) {
   p.spaceAfter = b.intProperty(fmt::BlockSpaceAfter);
   p.lineRule = b.intProperty(fmt::BlockLineSpacingRule);
   p.lineAmount = b.intProperty(fmt::BlockLineSpacing);
-  if (b.hasProperty(fmt::BlockTabs)) p.tabs = b.property(fmt::BlockTabs).value<QList<int>>();
+  if (b.hasProperty(fmt::BlockTabs)) {
+    // An empty stop list stays the default one: Qt compares two empty lists of which one holds a
+    // buffer and one does not by handing a null pointer to memcmp.
+    QList<int> tabs = b.property(fmt::BlockTabs).value<QList<int>>();
+    if (!tabs.isEmpty()) p.tabs = std::move(tabs);
+  }
   if (p.tabs.size() > MAX_TAB_STOPS) p.tabs.resize(MAX_TAB_STOPS);
   p.table = fmt::isTableRow(b);
   if (p.table) {  // the row's edges and left edge go out with its grid, not as indents
     p.first = p.left = p.right = 0;
-    p.tabs.clear();
+    p.tabs = {};  // not clear(): an emptied list keeps its buffer (see above)
     return p;
   }
   p.numbering = b.intProperty(fmt::BlockNumbering);
